@@ -1,0 +1,181 @@
+#include "engine/tour_search.h"
+
+#include <array>
+#include <bit>
+
+namespace saltor {
+namespace {
+
+constexpr int NoIndex = -1;
+
+struct NeighbourTable {
+    std::array<uint64_t, 64> mask{};  // the knight moves of each square as a bit set
+};
+
+constexpr NeighbourTable MakeNeighbourTable() {
+    NeighbourTable table;
+    for (int index = 0; index < 64; ++index) {
+        const Square from = SquareAt(index);
+        for (const Square& offset : KnightOffsets) {
+            const Square to{from.column + offset.column, from.row + offset.row};
+            if (IsOnBoard(to)) {
+                table.mask[index] |= uint64_t{1} << IndexOf(to);
+            }
+        }
+    }
+    return table;
+}
+
+constexpr NeighbourTable Neighbours = MakeNeighbourTable();
+
+constexpr uint64_t Bit(int index) {
+    return uint64_t{1} << index;
+}
+
+// Every square with a knight neighbour in `squares`. A row offset must not carry into the next
+// column, so sources are limited to the rows it keeps on the board; column overflow shifts out.
+constexpr uint64_t KnightReach(uint64_t squares) {
+    constexpr uint64_t EveryColumn = 0x0101010101010101ull;
+    constexpr uint64_t RowsUpOne = EveryColumn * 0x7F, RowsUpTwo = EveryColumn * 0x3F;
+    constexpr uint64_t RowsDownOne = EveryColumn * 0xFE, RowsDownTwo = EveryColumn * 0xFC;
+    const uint64_t up1 = squares & RowsUpOne, up2 = squares & RowsUpTwo;
+    const uint64_t down1 = squares & RowsDownOne, down2 = squares & RowsDownTwo;
+    return (up1 << 17) | (up1 >> 15) | (down1 << 15) | (down1 >> 17) |  // two columns, one row
+           (up2 << 10) | (up2 >> 6) | (down2 << 6) | (down2 >> 10);     // one column, two rows
+}
+
+}  // namespace
+
+bool HasIsolatedSquare(uint64_t visited) {
+    const uint64_t unvisited = ~visited;
+    return (unvisited & ~KnightReach(unvisited)) != 0;
+}
+
+bool TourSearch::Solve(bool complete, uint32_t budgetMs) {
+    TourState& t = tour_;
+    if (t.IsComplete()) {
+        return true;
+    }
+    if (complete ? t.moveCount == 0 : t.moveCount < 2) {
+        return true;  // nothing to complete, or one square alone is never judged
+    }
+    if (t.firstLostMove < t.moveCount) {
+        return false;  // already known to have no tour
+    }
+    budgetMs_ = budgetMs;
+    t.searchPath = t.moves;
+    t.searchDepth = t.moveCount - 1;
+    t.searchStartTick = host_.TickCount();
+    t.searchRunning = true;
+
+    uint64_t visited = 0;
+    for (int i = 0; i < 64; ++i) {
+        if (t.visits[i] >= 0) {
+            visited |= Bit(i);
+        }
+    }
+    const bool found = Search(visited, IndexOf(t.moves[t.moveCount - 1]));
+    if (found) {
+        t.firstDoubtfulMove = NoMark;
+    } else {
+        // Still running means every branch was tried: the position is lost, not just doubtful.
+        if (t.searchRunning) {
+            t.firstLostMove = t.moveCount - 1;
+        }
+        if (t.firstDoubtfulMove == NoMark) {
+            t.firstDoubtfulMove = t.moveCount - 1;
+        }
+        ++t.errorCount;
+    }
+    t.searchStartTick = 0;
+    t.searchRunning = false;
+    host_.SearchEnded();
+
+    if (found && complete) {
+        for (int i = 0; i < 64; ++i) {
+            t.moves[i] = t.searchPath[i];
+            t.visits[IndexOf(t.searchPath[i])] = i;
+        }
+        t.moveCount = TourComplete;
+    }
+    return found;
+}
+
+bool TourSearch::Search(uint64_t visited, int from) {
+    TourState& t = tour_;
+    const int depth = ++t.searchDepth;
+    if (depth >= 64) {
+        return true;
+    }
+    uint64_t tried = 0;
+    // The isolation test does not depend on the candidate, so one answer serves the level.
+    int isolated = -1;
+    for (;;) {
+        const int candidate = NextCandidate(visited, tried, from, depth);
+        if (candidate == NoIndex) {
+            --t.searchDepth;
+            return false;
+        }
+        if (depth < 63) {
+            if (isolated < 0) {
+                isolated = HasIsolatedSquare(visited) ? 1 : 0;
+            }
+            if (isolated) {
+                --t.searchDepth;
+                return false;
+            }
+        }
+        t.searchPath[depth] = SquareAt(candidate);
+        ++stats_.squaresPlaced;
+        if (host_.PollCancel()) {
+            t.searchRunning = false;
+            t.searchStartTick = 0;
+        }
+        host_.ShowBusy();
+        if (Search(visited | Bit(candidate), candidate)) {
+            return true;
+        }
+        if (ShouldStop()) {
+            --t.searchDepth;
+            t.searchRunning = false;
+            t.searchStartTick = 0;
+            return false;
+        }
+        tried |= Bit(candidate);
+        ++stats_.backups;
+    }
+}
+
+// Read only when backing up: a search that goes straight to a tour never looks at the clock.
+bool TourSearch::ShouldStop() {
+    return !tour_.searchRunning ||
+           static_cast<uint32_t>(host_.TickCount() - tour_.searchStartTick) > budgetMs_;
+}
+
+int TourSearch::NextCandidate(uint64_t visited, uint64_t tried, int from, int depth) const {
+    // With column-major indices the fixed knight-move order is the order of increasing index
+    // (offsets -17, -15, -10, -6, +6, +10, +15, +17), so walking the bits low to high meets the
+    // candidates in that order and a tie keeps the earlier one.
+    uint64_t candidates = Neighbours.mask[from] & ~(visited | tried);
+    if (candidates == 0) {
+        return NoIndex;
+    }
+    if (depth == 63) {
+        return std::countr_zero(candidates);  // the last square needs no onward move
+    }
+    int best = NoIndex;
+    int bestDegree = 9;
+    const uint64_t unvisited = ~visited;
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const int square = std::countr_zero(candidates);
+        // Squares this level already tried still count as onward moves: they are unvisited.
+        const int degree = std::popcount(Neighbours.mask[square] & unvisited);
+        if (degree != 0 && degree < bestDegree) {
+            best = square;
+            bestDegree = degree;
+        }
+    }
+    return best;
+}
+
+}  // namespace saltor

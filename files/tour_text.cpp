@@ -1,0 +1,65 @@
+#include "files/tour_text.h"
+
+namespace saltor {
+
+std::wstring EncodeTour(const TourState& tour) {
+    std::wstring text;
+    const int count = tour.SquaresOnBoard();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            text += L';';
+        }
+        text += static_cast<wchar_t>(L'A' + tour.moves[i].column);
+        text += static_cast<wchar_t>(L'1' + tour.moves[i].row);
+    }
+    return text;
+}
+
+namespace {
+
+// Only ASCII capitals are folded: the reader must not depend on the locale.
+wchar_t FoldAsciiCapital(wchar_t ch) {
+    return (ch >= L'A' && ch <= L'Z') ? ch - L'A' + L'a' : ch;
+}
+
+// Plays one token; false when decoding must stop there.
+bool PlayToken(TourState& tour, std::wstring_view token) {
+    if (token.size() < 2) {
+        return false;
+    }
+    // Characters after the second are ignored.
+    const wchar_t file = FoldAsciiCapital(token[0]);
+    const wchar_t rank = token[1];
+    if (file < L'a' || file > L'h' || rank < L'1' || rank > L'8') {
+        return false;
+    }
+    const Square square{static_cast<int32_t>(file - L'a'), static_cast<int32_t>(rank - L'1')};
+    if (!tour.IsLegal(square)) {
+        return false;
+    }
+    tour.Play(square);
+    return true;
+}
+
+}  // namespace
+
+void DecodeTour(TourState& tour, std::wstring_view text) {
+    tour.Reset();
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == L';') {
+            ++pos;  // separators at the start or in runs make no empty tokens
+            continue;
+        }
+        size_t end = text.find(L';', pos);
+        if (end == std::wstring_view::npos) {
+            end = text.size();
+        }
+        if (!PlayToken(tour, text.substr(pos, end - pos))) {
+            return;
+        }
+        pos = end;
+    }
+}
+
+}  // namespace saltor

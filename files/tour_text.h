@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/tour_state.h"
+
+namespace saltor {
+
+// A tour as the game file keeps it: its squares in move order as a capital file letter and a
+// rank digit, separated by ";" (A1;B3;C5).
+std::wstring EncodeTour(const TourState& tour);
+
+// Replaces the tour by the one the text describes, as far as it is legal: the tour is reset, then
+// squares are played in order until one is malformed, off the board or not a legal move.
+void DecodeTour(TourState& tour, std::wstring_view text);
+
+}  // namespace saltor

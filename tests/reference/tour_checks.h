@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/tour_state.h"
+
+namespace saltor {
+
+// True when the 64 squares visit every square once, each a knight's move from the one before.
+inline bool IsKnightsTour(const std::array<Square, 64>& path) {
+    std::array<bool, 64> seen{};
+    for (int i = 0; i < 64; ++i) {
+        if (!IsOnBoard(path[i]) || seen[IndexOf(path[i])]) {
+            return false;
+        }
+        seen[IndexOf(path[i])] = true;
+        if (i > 0 && !AreKnightMoveApart(path[i - 1], path[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A small deterministic generator: the same positions on every compiler and platform.
+class TestRandom {
+public:
+    explicit TestRandom(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    uint32_t Next() {
+        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<uint32_t>(state_ >> 33);
+    }
+    int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+
+private:
+    uint64_t state_;
+};
+
+// Plays up to `moves` random legal moves from an empty board; stops early at a dead end.
+inline void PlayRandomly(TourState& tour, TestRandom& random, int moves) {
+    tour.Reset();
+    tour.Play(SquareAt(random.Below(64)));
+    while (tour.moveCount < moves) {
+        Square legal[8];
+        int count = 0;
+        const Square from = tour.moves[tour.moveCount - 1];
+        for (const Square& offset : KnightOffsets) {
+            const Square to{from.column + offset.column, from.row + offset.row};
+            if (tour.IsLegal(to)) {
+                legal[count++] = to;
+            }
+        }
+        if (count == 0) {
+            return;
+        }
+        tour.Play(legal[random.Below(count)]);
+    }
+}
+
+}  // namespace saltor

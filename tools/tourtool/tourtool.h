@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+#include "engine/search_host.h"
+#include "engine/tour_state.h"
+
+namespace saltor::tourtool {
+
+// The game's search time budget when none is given.
+inline constexpr uint32_t DefaultBudgetMs = 1000;
+
+int RunStarts(std::ostream& out, uint32_t budgetMs);
+int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs);
+int RunBench(std::ostream& out, double seconds);
+
+// The squares of `path` up to the first empty entry, in game-file notation.
+std::string PathText(const std::array<Square, 64>& path, int count);
+
+// The real clock; input never cancels (nobody clicks a command line).
+class SteadyHost : public SearchHost {
+public:
+    uint32_t TickCount() override;
+    bool PollCancel() override { return false; }
+    void ShowBusy() override {}
+    void SearchEnded() override {}
+};
+
+}  // namespace saltor::tourtool
