@@ -40,7 +40,10 @@ int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs) {
         if (found) {
             // A finished or one-square position has no search path of its own.
             const bool searched = tour.moveCount >= 2 && !tour.IsComplete();
-            out << ' ' << PathText(searched ? tour.searchPath : tour.moves, 64);
+            const std::string path = PathText(searched ? tour.searchPath : tour.moves, 64);
+            if (!path.empty()) {
+                out << ' ' << path;
+            }
         }
         out << '\n';
     }
