@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace saltor {
+
+// Smallest square side in pixels; the board and the Preferences slider never go below it unless
+// the screen is too low for even that (then the largest size that fits wins).
+inline constexpr int kMinCellSize = 70;
+
+// The player's preferences. The twelve stored fields go to the settings file; the others last for
+// one run. Colours are 0x00BBGGRR (red in the low byte).
+struct AppSettings {
+    std::wstring CursorFile;
+    bool HandCursor = false;
+    // BoardCursor (the resolved board cursor, owned here) joins the record with the Windows
+    // cursor work.
+    bool SolidColor = false;
+    int32_t CellSize = kMinCellSize;
+    uint32_t WhiteBgColor = 0xFFFFFF;
+    uint32_t BlackBgColor = 0x000000;
+    uint32_t WhiteFgColor = 0x000000;
+    uint32_t BlackFgColor = 0xFFFFFF;
+    std::wstring WhiteImage;
+    std::wstring BlackImage;
+    std::wstring KnightImage;
+    bool HintsEnabled = true;
+    bool Mute = false;
+    uint32_t CalcDuration = 1000;
+    std::wstring HelpFilePath;
+
+    // Defined by the Windows layer only (settings_file_win.cpp).
+    void Load();
+    bool Save() const;
+    static int MaxCellSize();
+
+    static int MaxCellSizeFor(int workAreaHeight, int dialogFrameHeight, int captionHeight);
+};
+
+}  // namespace saltor

@@ -1,0 +1,169 @@
+#include "settings/settings_file_win.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <string>
+#include <string_view>
+
+#include "settings/app_settings.h"
+#include "settings/settings_document.h"
+#include "settings/utf8.h"
+#include "settings/win_handle.h"
+
+namespace saltor {
+
+namespace {
+
+// The file is a few hundred bytes. Anything much larger is damaged or not ours; reading only its
+// start keeps the time and memory of a load bounded.
+constexpr DWORD kMaxReadBytes = 16u * 1024 * 1024;
+
+// Long-path aware: MAX_PATH is only the first guess.
+std::wstring ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= 32768) {
+            return {};
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring BaseNameWithoutExtension(std::wstring_view path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.rfind(L'.');
+    if (dot != std::wstring_view::npos) {
+        name = name.substr(0, dot);
+    }
+    return std::wstring(name);
+}
+
+void AppendPathPart(std::wstring& path, std::wstring_view part) {
+    if (!path.empty() && path.back() != L'\\') {
+        path += L'\\';
+    }
+    path += part;
+}
+
+// Failures of any kind give the empty document, which the per-key rules turn into defaults.
+std::wstring ReadSettingsDocument(const std::wstring& path) {
+    if (path.empty()) {
+        return {};
+    }
+    // No sharing: a half-written file from another instance is never read.
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        return {};
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0) {
+        return {};
+    }
+    const DWORD wanted =
+        size.QuadPart > kMaxReadBytes ? kMaxReadBytes : static_cast<DWORD>(size.QuadPart);
+    std::string bytes(wanted, '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), bytes.data(), wanted, &read, nullptr)) {
+        return {};
+    }
+    file.Reset();
+    return DecodeUtf8(bytes.data(), read);
+}
+
+// Writes the whole file or nothing: on failure the temporary file is removed.
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        // Possibly another instance's temporary file, in use: not ours to delete.
+        return false;
+    }
+    DWORD written = 0;
+    // Flushed before the rename, so the new name never points at data still in the cache.
+    const bool ok =
+        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size() && FlushFileBuffers(file.Get());
+    file.Reset();
+    if (!ok) {
+        DeleteFileW(path.c_str());
+    }
+    return ok;
+}
+
+}  // namespace
+
+std::wstring SettingsFolder() {
+    wchar_t appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, appData))) {
+        return {};
+    }
+    const std::wstring baseName = BaseNameWithoutExtension(ExecutablePath());
+    if (baseName.empty()) {
+        return {};
+    }
+    // Creation failures are ignored: they show up as a failed open or create later.
+    std::wstring folder = appData;
+    AppendPathPart(folder, L"Lorvaine");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    AppendPathPart(folder, baseName);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring SettingsFilePath() {
+    std::wstring path = SettingsFolder();
+    if (path.empty()) {
+        return {};
+    }
+    AppendPathPart(path, L"Saltor.cfg");
+    return path;
+}
+
+void AppSettings::Load() {
+    ApplySettingsDocument(*this, ReadSettingsDocument(SettingsFilePath()), MaxCellSize());
+}
+
+// The new document is written beside the file and then moved over it, so a crash or a full disk
+// leaves either the old file or the new one, never a damaged one. True only when the file was
+// replaced.
+bool AppSettings::Save() const {
+    const std::wstring path = SettingsFilePath();
+    if (path.empty()) {
+        return false;
+    }
+    const std::wstring tempPath = path + L".tmp";
+    if (!WriteWholeFile(tempPath, EncodeUtf8(BuildSettingsDocument(*this)))) {
+        return false;
+    }
+    if (!MoveFileExW(tempPath.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(tempPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+int AppSettings::MaxCellSize() {
+    RECT workArea{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0)) {
+        workArea.top = 0;
+        workArea.bottom = GetSystemMetrics(SM_CYSCREEN);
+    }
+    return MaxCellSizeFor(workArea.bottom - workArea.top, GetSystemMetrics(SM_CYDLGFRAME),
+                          GetSystemMetrics(SM_CYCAPTION));
+}
+
+}  // namespace saltor

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace saltor {
+
+// The per-user folder of the settings: application data, then "Lorvaine", then the program
+// file's base name (so a renamed copy keeps its own settings). Missing levels are created;
+// empty when the application-data folder cannot be found.
+std::wstring SettingsFolder();
+
+// SettingsFolder() plus "Saltor.cfg", whatever the program file is called; empty with the folder.
+std::wstring SettingsFilePath();
+
+}  // namespace saltor
