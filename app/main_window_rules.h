@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+
+namespace saltor {
+
+// Which buttons of the main window are shown and enabled, from the tour's move count (99: a
+// complete tour, browse mode) and the board's browse position.
+struct ButtonStates {
+    bool browse = false;  // shows first, last, ">" and the "Parcourir" frame; hides "?"
+    bool firstEnabled = false;
+    bool lastEnabled = false;
+    bool forwardEnabled = false;
+    bool hintEnabled = false;
+    bool backEnabled = false;
+    bool solveEnabled = false;
+    bool newGameEnabled = false;
+    bool saveEnabled = false;
+    bool loadEnabled = false;
+
+    friend bool operator==(const ButtonStates&, const ButtonStates&) = default;
+};
+
+ButtonStates ComputeButtonStates(int32_t moveCount, int32_t browseIndex, bool studyListHasEntries,
+                                 bool studyNameTyped);
+
+// Where the main window's parts go for a board of `board` pixels; all in pixels.
+struct LayoutInput {
+    int boardWidth = 0;
+    int boardHeight = 0;
+    int clientHeight = 0;
+    int windowHeight = 0;  // outer
+    int buttonWidth = 0;   // the "Préférences…" button, the yardstick
+    int buttonHeight = 0;
+    int buttonLeft = 0;  // its current left edge in client coordinates
+    bool panelShown = true;
+};
+
+struct LayoutResult {
+    int windowWidth = 0;  // outer size
+    int windowHeight = 0;
+    int splitterLeft = 0, splitterWidth = 5, splitterHeight = 0;
+    int columnShift = 0;  // added to the left of every control of the column
+    int helpTop = 0, aboutTop = 0, quitTop = 0;
+};
+
+LayoutResult ComputeLayout(const LayoutInput& in);
+
+}  // namespace saltor

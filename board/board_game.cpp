@@ -1,0 +1,163 @@
+#include "board/board_game.h"
+
+#include <algorithm>
+
+#include "engine/tour_search.h"
+
+namespace saltor {
+
+Square BoardGame::SquareAtPoint(int x, int y) const {
+    if (cellSize == 0) {
+        return NoSquare;
+    }
+    // Division truncates toward zero, which would put a pixel just left of or above the board on
+    // its edge squares; such points are off the board.
+    if (x < 0 || y < 0) {
+        return NoSquare;
+    }
+    const Square s{x / cellSize, 7 - y / cellSize};
+    return IsOnBoard(s) ? s : NoSquare;
+}
+
+PixelRect BoardGame::SquareRect(Square s) const {
+    return {s.column * cellSize, (7 - s.row) * cellSize, (s.column + 1) * cellSize,
+            (8 - s.row) * cellSize};
+}
+
+void BoardGame::RedrawSquare(Square s) {
+    view_.Invalidate(SquareRect(s), true);
+}
+
+void BoardGame::RedrawMove(int index) {
+    if (index < 0 || index > 63 || IsNoSquare(tour.moves[index])) {
+        return;
+    }
+    view_.Invalidate(SquareRect(tour.moves[index]), false);
+}
+
+void BoardGame::ClearHint(bool forget) {
+    if (IsBrowsing() || IsNoSquare(hintSquare)) {
+        return;
+    }
+    view_.Invalidate(SquareRect(hintSquare), false);
+    if (forget) {
+        hintSquare = NoSquare;
+    }
+}
+
+void BoardGame::SetBrowseIndex(int index) {
+    RedrawMove(browseIndex);
+    browseIndex = std::clamp(index, 0, 63);
+    RedrawMove(browseIndex);
+}
+
+bool BoardGame::RunSearch(bool complete) {
+    return TourSearch(tour, host_).Solve(complete, settings_.CalcDuration);
+}
+
+void BoardGame::Click(int x, int y) {
+    const Square s = SquareAtPoint(x, y);
+    if (IsNoSquare(s)) {
+        return;
+    }
+    ClearHint(true);
+    if (!tour.IsLegal(s)) {
+        if (!settings_.Mute) {
+            view_.Beep(BeepKind::Plain);
+        }
+        return;
+    }
+    tour.Play(s);
+    view_.ShowCursor(CursorKind::Forbidden);
+    if (settings_.HintsEnabled && !RunSearch(false) && !settings_.Mute) {
+        view_.Beep(BeepKind::Exclamation);
+    }
+    RedrawSquare(s);
+    if (!IsBrowsing()) {
+        if (tour.moveCount >= 2) {
+            RedrawSquare(tour.moves[tour.moveCount - 2]);  // the knight leaves it
+        }
+        return;
+    }
+    RedrawSquare(tour.moves[62]);
+    view_.ShowReport(tour.movesPlayed, tour.errorCount, hintCount);
+}
+
+void BoardGame::MouseMove(int x, int y) {
+    const Square s = SquareAtPoint(x, y);
+    if (IsNoSquare(s)) {
+        return;  // off the board the cursor is left as it is
+    }
+    if (tour.searchRunning) {
+        view_.ShowCursor(CursorKind::Wait);
+    } else {
+        view_.ShowCursor(tour.IsLegal(s) ? CursorKind::Board : CursorKind::Forbidden);
+    }
+}
+
+bool BoardGame::Command(int id) {
+    const bool browsing = IsBrowsing();
+    switch (id) {
+        case CmdNewGame:
+            NewGame();
+            return true;
+        case CmdBack:
+            browsing ? SetBrowseIndex(browseIndex - 1) : TakeBack();
+            return true;
+        case CmdForwardOrHint:
+            browsing ? SetBrowseIndex(browseIndex + 1) : Hint();
+            return true;
+        case CmdFirstOrRestart:
+            browsing ? SetBrowseIndex(0) : Restart();
+            return true;
+        case CmdLastOrSolve:
+            browsing ? SetBrowseIndex(63) : Solve();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void BoardGame::NewGame() {
+    tour.Reset();
+    hintSquare = NoSquare;
+    browseIndex = 63;
+    view_.RedrawAll();
+}
+
+void BoardGame::TakeBack() {
+    ClearHint(true);
+    RedrawMove(tour.moveCount - 1);
+    RedrawMove(tour.moveCount - 2);
+    tour.TakeBack();
+}
+
+void BoardGame::Hint() {
+    const bool found = RunSearch(false);
+    ++hintCount;
+    const Square next = tour.searchPath[tour.moveCount];
+    if (found && !IsNoSquare(next)) {
+        hintSquare = next;
+        ClearHint(false);  // asks for the repaint that draws the mark
+        return;
+    }
+    hintSquare = NoSquare;
+    if (!settings_.Mute) {
+        view_.Beep(BeepKind::Plain);
+    }
+}
+
+void BoardGame::Restart() {
+    tour.Reset();
+    view_.RedrawAll();
+}
+
+void BoardGame::Solve() {
+    browseIndex = std::max(tour.moveCount - 1, 0);
+    if (!RunSearch(true) && !settings_.Mute) {
+        view_.Beep(BeepKind::Exclamation);
+    }
+    view_.RedrawAll();
+}
+
+}  // namespace saltor

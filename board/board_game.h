@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/search_host.h"
+#include "engine/tour_state.h"
+#include "settings/app_settings.h"
+
+namespace saltor {
+
+// Game commands the main window forwards to the board.
+enum BoardCommand : int {
+    CmdNewGame = 1008,
+    CmdBack = 1009,
+    CmdForwardOrHint = 1010,
+    CmdFirstOrRestart = 1012,
+    CmdLastOrSolve = 1013,
+};
+
+enum class BeepKind { Plain, Exclamation };
+enum class CursorKind { Board, Forbidden, Wait };
+
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// What the game asks of the window it lives in.
+class BoardView {
+public:
+    virtual ~BoardView() = default;
+    virtual void Beep(BeepKind kind) = 0;
+    // Asks for a repaint of one rectangle; `now` paints it before returning.
+    virtual void Invalidate(const PixelRect& rect, bool now) = 0;
+    virtual void RedrawAll() = 0;  // the whole board, at once
+    virtual void ShowReport(int movesPlayed, int errors, int hints) = 0;
+    virtual void ShowCursor(CursorKind kind) = 0;
+};
+
+// The board's game: the player's clicks, the five commands, hints, browse mode and the report.
+// The board window turns its messages into these calls and does what the view is asked.
+class BoardGame {
+public:
+    BoardGame(BoardView& view, SearchHost& host, const AppSettings& settings)
+        : view_(view), host_(host), settings_(settings) {}
+
+    int32_t cellSize = 60;
+    TourState tour;
+    Square hintSquare = NoSquare;
+    int32_t hintCount = 0;
+    int32_t browseIndex = 63;
+
+    bool IsBrowsing() const { return tour.IsComplete(); }
+
+    // Pixel geometry: column = x / cellSize, row = 7 - y / cellSize.
+    Square SquareAtPoint(int x, int y) const;
+    PixelRect SquareRect(Square s) const;
+
+    void Click(int x, int y);
+    void MouseMove(int x, int y);
+    // True for the five game commands, which are always handled.
+    bool Command(int id);
+
+    void NewGame();
+
+private:
+    void RedrawSquare(Square s);
+    void RedrawMove(int index);
+    void ClearHint(bool forget);
+    void SetBrowseIndex(int index);
+    void TakeBack();
+    void Hint();
+    void Restart();
+    void Solve();
+    bool RunSearch(bool complete);
+
+    BoardView& view_;
+    SearchHost& host_;
+    const AppSettings& settings_;
+};
+
+}  // namespace saltor
