@@ -1,0 +1,179 @@
+#include "board/board_painter_win.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "board/gdi_objects.h"
+#include "board/paint_plan.h"
+
+namespace saltor {
+
+static_assert(kTextCentered == (DT_SINGLELINE | DT_VCENTER | DT_CENTER));
+static_assert(kTextBottomRight == (DT_SINGLELINE | DT_BOTTOM | DT_RIGHT));
+static_assert(kTextBottomLeft == (DT_SINGLELINE | DT_BOTTOM | DT_LEFT));
+
+namespace {
+
+RECT ToRect(const PixelRect& r) {
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+// The plan's colours are 0x00BBGGRR like COLORREF; a stray high byte would make GDI read the
+// value as a palette index.
+COLORREF ToColorRef(uint32_t color) {
+    return static_cast<COLORREF>(color & 0x00FFFFFF);
+}
+
+UniqueFont MakeFont(const wchar_t* face, int characterHeight) {
+    LOGFONTW font{};
+    font.lfHeight = -characterHeight;  // negative: the character height, not the cell height
+    font.lfWeight = FW_BOLD;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+// Transparent text background for one drawing step; the DC gets its mode and colour back.
+class TextStyle {
+public:
+    explicit TextStyle(HDC dc)
+        : dc_(dc), mode_(SetBkMode(dc, TRANSPARENT)), color_(GetTextColor(dc)) {}
+    ~TextStyle() {
+        SetTextColor(dc_, color_);
+        SetBkMode(dc_, mode_);
+    }
+    TextStyle(const TextStyle&) = delete;
+    TextStyle& operator=(const TextStyle&) = delete;
+
+private:
+    HDC dc_;
+    int mode_;
+    COLORREF color_;
+};
+
+void FillSquares(HDC dc, const PaintPlan& plan) {
+    // One brush per colour, so two for the whole board.
+    std::vector<std::pair<uint32_t, UniqueBrush>> brushes;
+    for (const SquareFill& fill : plan.squares) {
+        auto it = std::find_if(brushes.begin(), brushes.end(),
+                               [&](const auto& b) { return b.first == fill.color; });
+        if (it == brushes.end()) {
+            brushes.emplace_back(fill.color, UniqueBrush(CreateSolidBrush(ToColorRef(fill.color))));
+            it = std::prev(brushes.end());
+        }
+        if (it->second) {
+            const RECT rect = ToRect(fill.rect);
+            FillRect(dc, &rect, it->second.Get());
+        }
+    }
+}
+
+// Numbers and marks. The two fonts are made once for the whole board.
+void DrawTexts(HDC dc, const PaintPlan& plan) {
+    if (plan.texts.empty()) {
+        return;
+    }
+    const UniqueFont large = MakeFont(L"Arial", plan.largeFontHeight);
+    const UniqueFont small = MakeFont(L"Arial", plan.smallFontHeight);
+    if (!large || !small) {
+        return;
+    }
+    const TextStyle style(dc);
+    SelectedObject selected(dc, large.Get());
+    for (const PlanText& text : plan.texts) {
+        selected.Select(text.font == PlanFont::Small ? small.Get() : large.Get());
+        SetTextColor(dc, ToColorRef(text.color));
+        RECT rect = ToRect(text.rect);
+        DrawTextW(dc, text.text.c_str(), static_cast<int>(text.text.size()), &rect, text.flags);
+    }
+}
+
+// Wingdings "C" is a thumbs-up where the real font is installed; Wine's Wingdings lacks it, and a
+// missing Wingdings would be replaced by a font that draws a plain letter C. The fonts do not
+// change while the program runs, so the answer is worked out once.
+bool FontDrawsThumbsUp(HDC dc, HFONT font) {
+    static int known = -1;
+    if (known < 0) {
+        const SelectedObject selected(dc, font);
+        wchar_t face[LF_FACESIZE] = {};
+        WORD glyph = 0xFFFF;
+        const bool isWingdings =
+            GetTextFaceW(dc, LF_FACESIZE, face) > 0 && lstrcmpiW(face, L"Wingdings") == 0;
+        known = isWingdings &&
+                GetGlyphIndicesW(dc, L"C", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 &&
+                glyph != 0xFFFF;
+    }
+    return known == 1;
+}
+
+void DrawHintMark(HDC dc, const PaintPlan& plan) {
+    const RECT square = ToRect(plan.hintRect);
+    const UniqueFont font = MakeFont(L"Wingdings", plan.hintFontHeight);
+    if (!font || !FontDrawsThumbsUp(dc, font.Get())) {
+        DrawThumbsUp(dc, square, ToColorRef(kMarkColor));
+        return;
+    }
+    const TextStyle style(dc);
+    const SelectedObject selected(dc, font.Get());
+    SetTextColor(dc, ToColorRef(kMarkColor));
+    RECT rect = square;
+    DrawTextW(dc, L"C", 1, &rect, kTextCentered);
+}
+
+}  // namespace
+
+// Draws the whole board; the window calls it for WM_ERASEBKGND and answers with the result.
+// `images` is the board's image cache: the texture tile and the knight picture come from it.
+int PaintBoard(HDC dc, const BoardGame& game, const AppSettings& settings,
+               [[maybe_unused]] const BoardImages* images) {
+    const PaintPlan plan = MakePaintPlan(game, settings);
+    FillSquares(dc, plan);
+    // The texture tile copies (plan.drawTiles, plan.tileOrigins) and the knight (plan.knightRect)
+    // go here, between the colours and the numbers, once the image cache exists.
+    DrawTexts(dc, plan);
+    if (IsOnBoard(plan.hintSquare)) {
+        DrawHintMark(dc, plan);
+    }
+    return 0;
+}
+
+// Our own thumbs-up: a fist seen from the side, fingers curled to the right, thumb raised, and a
+// cuff at the wrist, in one colour so it reads on any square. Drawn on a 100 x 100 grid scaled to
+// nine tenths of the square and centred in it.
+void DrawThumbsUp(HDC dc, const RECT& square, COLORREF color) {
+    const int width = square.right - square.left;
+    const int height = square.bottom - square.top;
+    const int side = std::min(width, height) * 9 / 10;
+    if (side <= 0) {
+        return;
+    }
+    const int left = square.left + (width - side) / 2;
+    const int top = square.top + (height - side) / 2;
+    const auto x = [&](int u) { return left + (u * side + 50) / 100; };
+    const auto y = [&](int v) { return top + (v * side + 50) / 100; };
+    const auto d = [&](int u) { return (u * side + 50) / 100; };
+
+    const UniqueBrush brush(CreateSolidBrush(color));
+    if (!brush) {
+        return;
+    }
+    const SelectedObject selectedBrush(dc, brush.Get());
+    const SelectedObject selectedPen(dc, GetStockObject(NULL_PEN));
+
+    // Cuff, then the back of the hand.
+    RoundRect(dc, x(6), y(46), x(24), y(96), d(6), d(6));
+    RoundRect(dc, x(28), y(44), x(70), y(96), d(20), d(20));
+    // Thumb: wide at the knuckle, narrowing a little to a round tip.
+    const POINT thumb[] = {{x(30), y(56)}, {x(38), y(15)}, {x(60), y(15)}, {x(62), y(56)}};
+    Polygon(dc, thumb, 4);
+    Ellipse(dc, x(38), y(4), x(60), y(26));
+    // Four curled fingers, stacked; their round ends leave notches between them.
+    const int reach[] = {96, 94, 90, 84};
+    for (int k = 0; k < 4; ++k) {
+        RoundRect(dc, x(46), y(44 + 13 * k), x(reach[k]), y(57 + 13 * k), d(13), d(13));
+    }
+}
+
+}  // namespace saltor
