@@ -133,10 +133,24 @@ void BoardGame::TakeBack() {
 }
 
 void BoardGame::Hint() {
-    const bool found = RunSearch(false);
+    bool found = false;
+    if (tour.moveCount == 1) {
+        // A lone square is never judged, so the check search would not look for a tour and the
+        // path would be whatever an earlier game left there. Completing a copy gives a real next
+        // square and leaves the search's verdict and path in the tour as a check would.
+        TourState probe = tour;
+        found = TourSearch(probe, host_).Solve(true, settings_.CalcDuration);
+        tour.searchPath = probe.searchPath;
+        tour.errorCount = probe.errorCount;
+        tour.firstDoubtfulMove = probe.firstDoubtfulMove;
+    } else {
+        found = RunSearch(false);
+    }
     ++hintCount;
     const Square next = tour.searchPath[tour.moveCount];
-    if (found && !IsNoSquare(next)) {
+    // The legality test keeps a path left over from another position from showing a square the
+    // knight cannot reach.
+    if (found && !IsNoSquare(next) && tour.IsLegal(next)) {
         hintSquare = next;
         ClearHint(false);  // asks for the repaint that draws the mark
         return;
