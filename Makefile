@@ -58,12 +58,12 @@ test-win: build-win prefix
 bench: build-native
 	$(NATIVE)/tools/tourtool bench
 
-# The game arrives with the game window (app/); until then this says so.
+# The game quits with exit code 2 ("Quitter" or the close box), which is no failure here.
 run: configure-win prefix
-	@test -f app/CMakeLists.txt || { echo "make run: the game window is not there yet" >&2; exit 1; }
 	cmake --build $(WIN) -j $(JOBS) --target Saltor
 	tools/wine-prefix.sh --display -- tools/wine-run.sh \
-		"$$(find $(WIN) -name Saltor.exe -not -path '*/wineprefix/*' | head -n 1)"
+		"$$(find $(WIN) -name Saltor.exe -not -path '*/wineprefix/*' | head -n 1)" \
+		|| test $$? -eq 2
 
 format:
 	find $(wildcard app board engine files resources settings tests tools) \

@@ -2,8 +2,11 @@
 
 namespace saltor {
 
+// By now the derived object is gone: the window is cut loose first, so that the messages of its
+// destruction reach DefWindowProc instead of a half-destroyed object.
 CWindowBase::~CWindowBase() {
     if (hwnd_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
 }
@@ -46,8 +49,11 @@ LRESULT CALLBACK CWindowBase::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return handled ? result : DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+// As for windows: the dialog is cut loose before it is destroyed. A derived class that must see
+// its own WM_DESTROY destroys the dialog in its destructor.
 CDialogBase::~CDialogBase() {
     if (hwnd_ && IsWindow(hwnd_) && !modal_) {
+        SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
         DestroyWindow(hwnd_);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace saltor {
@@ -14,8 +15,9 @@ inline constexpr int kMinCellSize = 70;
 struct AppSettings {
     std::wstring CursorFile;
     bool HandCursor = false;
-    // BoardCursor (the resolved board cursor, owned here) joins the record with the Windows
-    // cursor work.
+    // The cursor shown over the board (an HCURSOR), resolved by ReloadBoardCursor. The deleter
+    // destroys cursors loaded from files; shared system and resource cursors are never destroyed.
+    std::shared_ptr<void> BoardCursor;
     bool SolidColor = false;
     int32_t CellSize = kMinCellSize;
     uint32_t WhiteBgColor = 0xFFFFFF;
@@ -34,6 +36,8 @@ struct AppSettings {
     void Load();
     bool Save() const;
     static int MaxCellSize();
+    // Defined by the Windows layer only (board_cursor_win.cpp).
+    void ReloadBoardCursor();
 
     static int MaxCellSizeFor(int workAreaHeight, int dialogFrameHeight, int captionHeight);
 };

@@ -1,0 +1,65 @@
+// Saltor's resource and control identifiers, kept by hand. Most numbers are fixed by the game
+// file's and the dialogs' history; add new ones to the block they belong to.
+#pragma once
+
+// --- 1. Program: main icon and accelerator table (same number, as the tools expect) ----------
+#define IDR_MAINFRAME 128
+
+// --- 2. Dialog templates ---------------------------------------------------------------------
+#define IDD_ABOUTBOX 100
+#define IDD_MAINDLG 129
+#define IDD_PREFERENCES 130
+
+// --- 3. Strings ------------------------------------------------------------------------------
+#define IDS_APP_NAME 128  // kept for the record; the caption comes from IDS_MAIN_CAPTION
+#define IDS_REPORT 131
+#define IDS_WHITE_BG_COLOR 132
+#define IDS_BLACK_BG_COLOR 133
+#define IDS_WHITE_FG_COLOR 134
+#define IDS_BLACK_FG_COLOR 135
+#define IDS_IMAGE_FILTER 136
+#define IDS_WHITE_IMAGE_TITLE 137
+#define IDS_BLACK_IMAGE_TITLE 138
+#define IDS_KNIGHT_IMAGE_TITLE 139
+#define IDS_CURSOR_FILTER 140
+#define IDS_STUDY_NAME 141
+#define IDS_MAIN_CAPTION 150
+#define IDS_TIP_SQUARE_IMAGE 160
+#define IDS_TIP_COLOR_SWATCH 161
+#define IDS_TIP_KNIGHT_IMAGE 162
+#define IDS_TIP_CURSOR_FILE 163
+#define IDS_TIP_HAND_CURSOR 164
+
+// --- 4. Pictures -----------------------------------------------------------------------------
+#define IDC_KNIGHT_CURSOR 203  // cursor
+#define IDR_KNIGHT_PNG 205     // raw data: the built-in knight picture
+#define IDB_WHITE_TEXTURE 210  // bitmaps: the built-in wood textures
+#define IDB_BLACK_TEXTURE 212
+#define IDI_NAV_FIRST 220  // icons of the navigation buttons
+#define IDI_NAV_LAST 221
+#define IDI_NAV_BACK 222
+#define IDI_NAV_FORWARD 223
+#define IDI_NAV_HINT 224
+
+// --- 5. Main window controls (dialog 129); the numbers are also their commands ---------------
+#define IDC_PREFERENCES 1001
+#define IDC_SOLVE 1007
+#define IDC_NEW_GAME 1008
+#define IDC_BACK 1009
+#define IDC_FORWARD 1010
+#define IDC_HINT 1011
+#define IDC_FIRST 1012
+#define IDC_LAST 1013
+#define IDC_HELP_BUTTON 1014  // not IDC_HELP: <winuser.h> names a cursor so
+#define IDC_LOAD_STUDY 1015
+#define IDC_SAVE_STUDY 1017
+#define IDC_BROWSE_FRAME 1030
+#define IDC_NO_HINTS 1032
+#define IDC_MUTE 1033
+#define IDC_SPLITTER 1041
+#define IDC_STUDY_LIST 1042
+#define ID_APP_ABOUT 57664
+// IDCANCEL (2) is "Quitter".
+
+// --- 6. Commands with no control -------------------------------------------------------------
+#define ID_TOGGLE_PANEL 1044  // Space: show or hide the column of controls
