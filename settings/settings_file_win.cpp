@@ -20,26 +20,6 @@ namespace {
 // start keeps the time and memory of a load bounded.
 constexpr DWORD kMaxReadBytes = 16u * 1024 * 1024;
 
-// Long-path aware: MAX_PATH is only the first guess.
-std::wstring ExecutablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) {
-            return {};
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 std::wstring BaseNameWithoutExtension(std::wstring_view path) {
     const size_t slash = path.find_last_of(L"\\/");
     std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
@@ -105,12 +85,32 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
+// Long-path aware: MAX_PATH is only the first guess.
+std::wstring ProgramFilePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= 32768) {
+            return {};
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 std::wstring SettingsFolder() {
     wchar_t appData[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, appData))) {
         return {};
     }
-    const std::wstring baseName = BaseNameWithoutExtension(ExecutablePath());
+    const std::wstring baseName = BaseNameWithoutExtension(ProgramFilePath());
     if (baseName.empty()) {
         return {};
     }

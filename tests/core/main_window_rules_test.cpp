@@ -1,65 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/help_path.h"
 #include "app/main_window_rules.h"
 
 namespace saltor {
 namespace {
 
-TEST(ButtonStatesTest, PlayModeOpensButtonsAsTheTourGrows) {
-    const ButtonStates start = ComputeButtonStates(0, 63, true, true);
-    EXPECT_FALSE(start.browse || start.newGameEnabled || start.solveEnabled || start.saveEnabled ||
-                 start.backEnabled || start.hintEnabled);
-    EXPECT_TRUE(start.loadEnabled);  // loading needs studies and a name, not a tour
-
-    const ButtonStates one = ComputeButtonStates(1, 63, false, true);
-    EXPECT_TRUE(one.newGameEnabled && one.solveEnabled && one.saveEnabled && one.backEnabled);
-    EXPECT_FALSE(one.hintEnabled);  // a hint needs a position to search from
-    EXPECT_FALSE(one.loadEnabled);
-    EXPECT_TRUE(ComputeButtonStates(2, 63, false, false).hintEnabled);
-    EXPECT_TRUE(ComputeButtonStates(63, 63, false, false).solveEnabled);
+// The rest of the button rules are followed through a game in the main window's own test.
+TEST(ButtonStatesTest, LoadingNeedsStudiesAndANameAndTheLastSquareCanStillBeSolved) {
+    EXPECT_TRUE(ComputeButtonStates(0, 63, true, true).loadEnabled);  // no tour needed
+    EXPECT_FALSE(ComputeButtonStates(0, 63, true, false).loadEnabled);
+    EXPECT_FALSE(ComputeButtonStates(5, 63, false, true).loadEnabled);
+    const ButtonStates last = ComputeButtonStates(63, 63, false, false);
+    EXPECT_TRUE(!last.browse && last.solveEnabled && last.hintEnabled && last.backEnabled);
 }
 
-TEST(ButtonStatesTest, BrowseModeClosesTheWayPastEitherEnd) {
-    const ButtonStates first = ComputeButtonStates(99, 0, false, false);
-    EXPECT_TRUE(first.browse);
-    EXPECT_FALSE(first.firstEnabled || first.backEnabled);
-    EXPECT_TRUE(first.forwardEnabled && first.lastEnabled);
-    // A complete tour can be saved and started over, not solved or hinted.
-    EXPECT_TRUE(first.saveEnabled && first.newGameEnabled);
-    EXPECT_FALSE(first.solveEnabled || first.hintEnabled);
-
-    const ButtonStates last = ComputeButtonStates(99, 63, false, false);
-    EXPECT_TRUE(last.firstEnabled && last.backEnabled);
-    EXPECT_FALSE(last.forwardEnabled || last.lastEnabled);
-}
-
-// The dialog as the template makes it at 96 dpi: the yardstick button 105 x 23 at x = 452, and
-// 29 pixels of caption and borders.
+// The dialog as the template makes it at 96 dpi (the yardstick button 105 x 23 at x = 452, 29
+// pixels of caption and borders) beside a board of 80-pixel squares.
 TEST(LayoutTest, TheColumnStandsBesideTheBoardAndTheBottomButtonsAtTheBottom) {
-    LayoutInput in;
-    in.boardWidth = in.boardHeight = 560;
-    in.clientHeight = 400;
-    in.windowHeight = 429;
-    in.buttonWidth = 105;
-    in.buttonHeight = 23;
-    in.buttonLeft = 452;
-    const LayoutResult shown = ComputeLayout(in);
-    EXPECT_EQ(shown.windowHeight, 29 + 560);  // the client area is as high as the board
-    EXPECT_EQ(shown.windowWidth, 560 + 105 + 40);
-    EXPECT_EQ(in.buttonLeft + shown.columnShift, 570);
-    EXPECT_EQ(shown.splitterLeft, 560);
-    EXPECT_EQ(shown.quitTop + 23, 550);  // 10 pixels of margin, then 5 between the buttons
-    EXPECT_EQ(shown.aboutTop + 23, shown.quitTop - 5);
-    EXPECT_EQ(shown.helpTop + 23, shown.aboutTop - 5);
-
-    in.buttonLeft = 570;
-    EXPECT_EQ(ComputeLayout(in).columnShift, 0);  // already in place: nothing moves
-
+    // board width and height, client and window heights, the button's width, height and left
+    LayoutInput in{640, 640, 400, 429, 105, 23, 452, true};
+    const LayoutResult r = ComputeLayout(in);
+    EXPECT_EQ(
+        std::tuple(r.windowWidth, r.windowHeight, r.splitterLeft, in.buttonLeft + r.columnShift),
+        std::tuple(640 + 105 + 40, 29 + 640, 640, 650));
+    // 10 pixels of margin below "Quitter", 5 between it, "A propos" and "Aide".
+    EXPECT_EQ(std::tuple(r.helpTop, r.aboutTop, r.quitTop),
+              std::tuple(630 - 3 * 23 - 10, 630 - 2 * 23 - 5, 630 - 23));
     in.panelShown = false;
-    const LayoutResult hidden = ComputeLayout(in);
-    EXPECT_EQ(hidden.windowWidth, 560 + 20);  // the board and the splitter only
-    EXPECT_EQ(hidden.windowHeight, 29 + 560);
+    EXPECT_EQ(ComputeLayout(in).windowWidth, 640 + 20);  // the board and the splitter only
 }
 
 TEST(CentreInWorkAreaTest, CentresThenKeepsTheLeftAndTopEdgesInside) {
@@ -79,7 +50,6 @@ TEST(HelpFilePathTest, ReplacesOrAppendsTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(HelpFilePathFor(L"C:\\Jeux\\Cavalier.v2.EXE"), L"C:\\Jeux\\Cavalier.v2.chm");
     EXPECT_EQ(HelpFilePathFor(L"C:\\Mes.jeux\\Saltor"), L"C:\\Mes.jeux\\Saltor.chm");
     EXPECT_EQ(HelpFilePathFor(L"Z:/tmp/v1.0/saltor"), L"Z:/tmp/v1.0/saltor.chm");
-    EXPECT_EQ(HelpFilePathFor(L""), L"");
 }
 
 }  // namespace

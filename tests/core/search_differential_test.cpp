@@ -77,6 +77,16 @@ TEST(SearchDifferentialTest, AllStartsCompleteAlike) {
         ExpectSameRun(tour, {true, 0xFFFFFFFFu, 1000, 1, 0}, "start " + std::to_string(index));
         // And with budgets that stop the three starts that back up.
         ExpectSameRun(tour, {true, 3, 1000, 1, 0}, "tight start " + std::to_string(index));
+
+        // Every start has a tour; only d1, d4 and g2 need to back up on the way.
+        ScriptedHost host;
+        TourSearch search(tour, host);
+        ASSERT_TRUE(search.Solve(true, 0xFFFFFFFFu));
+        EXPECT_TRUE(IsKnightsTour(tour.moves));
+        EXPECT_EQ(tour.searchDepth, 64);
+        const bool backsUp =
+            index == IndexOf({3, 0}) || index == IndexOf({3, 3}) || index == IndexOf({6, 1});
+        EXPECT_EQ(search.Stats().backups > 0, backsUp) << index;
     }
 }
 

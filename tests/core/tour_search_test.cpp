@@ -47,40 +47,6 @@ TEST(TourSearchTest, TrivialPositionsAreNotSearched) {
     EXPECT_EQ(host.endCalls, 1u);
 }
 
-TEST(TourSearchTest, EveryStartSquareHasATourAndOnlyThreeBackUp) {
-    for (int index = 0; index < 64; ++index) {
-        const Square start = SquareAt(index);
-        TourState tour;
-        tour.Play(start);
-        ScriptedHost host;
-        const Outcome outcome = RunSolve(tour, host, true, Unlimited);
-        ASSERT_TRUE(outcome.found) << index;
-        EXPECT_EQ(tour.moveCount, TourComplete);
-        EXPECT_EQ(tour.searchDepth, 64);
-        EXPECT_TRUE(IsKnightsTour(tour.moves));
-        EXPECT_EQ(tour.moves, tour.searchPath);
-        for (int i = 0; i < 64; ++i) {
-            EXPECT_EQ(tour.visits[IndexOf(tour.moves[i])], i);
-        }
-        const bool backsUp =
-            start == Square{3, 3} || start == Square{6, 1} || start == Square{3, 0};
-        EXPECT_EQ(outcome.stats.backups > 0, backsUp) << start.column << "," << start.row;
-        EXPECT_EQ(host.polls, outcome.stats.squaresPlaced);
-        EXPECT_EQ(host.busyCalls, outcome.stats.squaresPlaced);
-        EXPECT_EQ(tour.searchStartTick, 0u);
-        EXPECT_FALSE(tour.searchRunning);
-    }
-}
-
-TEST(TourSearchTest, TiesGoToTheFirstSquareInKnightMoveOrder) {
-    // From a1, b3 and c2 both have five onward moves; b3 comes first.
-    TourState tour;
-    tour.Play({0, 0});
-    ScriptedHost host;
-    ASSERT_TRUE(RunSolve(tour, host, true, Unlimited).found);
-    EXPECT_EQ(tour.moves[1], (Square{1, 2}));
-}
-
 TEST(TourSearchTest, TrappedKnightIsLostAtOnce) {
     // b3, d4, c2, a1: the knight has no unvisited neighbour left.
     TourState tour;

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <memory>
-#include <optional>
 #include <string>
+#include <system_error>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/app_module.h"
@@ -29,26 +29,12 @@ public:
     std::vector<BeepKind> beeps;
 };
 
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[128] = {};
-    GetWindowTextW(hwnd, text, 128);
-    return text;
-}
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
-
 // The real main window on this thread, driven by messages through a registered loop as in the
 // program. This test program's settings file is put aside, so squares are 70 pixels.
 class MainDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        settingsPath_ = SettingsFilePath();
-        if (std::ifstream in{settingsPath_, std::ios::binary}) {
-            backup_ = std::string(std::istreambuf_iterator<char>(in), {});
-        }
-        fs::remove(settingsPath_);
+        fs::rename(settingsPath_, aside_, ignored_);
         g_module.Init(GetModuleHandleW(nullptr));
         g_module.AddMessageLoop(&loop_);
         dlg_ = std::make_unique<CMainDlg>(settings_);
@@ -61,21 +47,14 @@ protected:
     void TearDown() override {
         dlg_.reset();
         g_module.RemoveMessageLoop();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        if (backup_) {
-            std::ofstream(settingsPath_, std::ios::binary | std::ios::trunc) << *backup_;
-        }
+        fs::rename(aside_, settingsPath_, ignored_);  // the window never saves
     }
 
     // Runs the loop over everything queued, then the idle pass of a drained queue.
     void Pump() {
         PostQuitMessage(0);
         loop_.Run();
-        if (Dlg() != nullptr) {
-            dlg_->OnIdle();
-        }
+        dlg_->OnIdle();
     }
 
     HWND Dlg() const { return dlg_->Hwnd(); }
@@ -83,8 +62,17 @@ protected:
     HWND BoardWnd() const { return dlg_->Board().Hwnd(); }
     HWND StudyEdit() const { return GetWindow(Item(IDC_STUDY_LIST), GW_CHILD); }
     const BoardGame& Game() const { return dlg_->Board().Game(); }
-    bool Shown(int id) const { return (GetWindowLongW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
-    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+
+    // The game controls in a row: '-' hidden, 'o' shown but disabled, 'X' shown and enabled.
+    std::string Panel() const {
+        std::string states;
+        for (int id : {IDC_FIRST, IDC_BACK, IDC_FORWARD, IDC_LAST, IDC_BROWSE_FRAME, IDC_HINT,
+                       IDC_SOLVE, IDC_NEW_GAME, IDC_SAVE_STUDY, IDC_LOAD_STUDY}) {
+            const bool shown = (GetWindowLongW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0;
+            states += !shown ? '-' : IsWindowEnabled(Item(id)) ? 'X' : 'o';
+        }
+        return states;
+    }
 
     void ClickSquares(std::initializer_list<Square> squares) {
         for (const Square s : squares) {
@@ -94,15 +82,13 @@ protected:
         }
         Pump();
     }
-    // B3, D4, C2 leaves A1 without a way in: from there on every move is judged lost.
-    void PlayALosingLine() { ClickSquares({{1, 2}, {3, 3}, {2, 1}, {4, 0}}); }
 
     void Click(int id) {
         SendMessageW(Item(id), BM_CLICK, 0, 0);
         Pump();
     }
 
-    // A key as the keyboard queues it for `target`, with Control held down or not.
+    // A key as the keyboard queues it for `target`, with Control held down or not (and left so).
     void Key(HWND target, WPARAM vk, bool ctrl = false) {
         BYTE keys[256] = {};
         keys[VK_CONTROL] = static_cast<BYTE>(ctrl ? 0x80 : 0);
@@ -111,213 +97,112 @@ protected:
         PostMessageW(target, WM_KEYDOWN, vk, 1 | scan);
         PostMessageW(target, WM_KEYUP, vk, 1 | scan | 0xC0000000);
         Pump();
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
     }
 
-    RECT WindowRectOf(HWND hwnd) const {
+    // Where a control lies in the dialog's client area.
+    RECT InDlg(int id) const {
         RECT r{};
-        GetWindowRect(hwnd, &r);
-        return r;
-    }
-    RECT ChildRect(int id) const {
-        RECT r = WindowRectOf(Item(id));
+        GetWindowRect(Item(id), &r);
         MapWindowPoints(nullptr, Dlg(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-    LONG ClientHeight(HWND hwnd) const {
-        RECT r{};
-        GetClientRect(hwnd, &r);
-        return r.bottom;
-    }
 
-    fs::path settingsPath_;
-    std::optional<std::string> backup_;
+    const fs::path settingsPath_ = SettingsFilePath();
+    const fs::path aside_ = settingsPath_.wstring() + L".aside";
+    std::error_code ignored_;
     CMessageLoop loop_;
     AppSettings settings_;
     RecordingFeedback feedback_;
     std::unique_ptr<CMainDlg> dlg_;
 };
 
-TEST_F(MainDlgTest, OpensWithTheBoardFocusedAndTheControlsOfAnEmptyBoard) {
-    EXPECT_EQ(TextOf(Dlg()), L"Cavalier Saltor");
-    EXPECT_EQ(TextOf(Item(ID_APP_ABOUT)), L"\u00c0 propos\u2026");  // the script's UTF-8 holds
-    EXPECT_NE(SendMessageW(Item(IDC_HINT), BM_GETIMAGE, IMAGE_ICON, 0), 0);
+TEST_F(MainDlgTest, ButtonsFollowTheGameAndHintAndSolveStepAndEndInBrowseMode) {
     EXPECT_EQ(GetFocus(), BoardWnd());  // not "Quitter", which Enter would press
-    for (int id : {IDC_FIRST, IDC_FORWARD, IDC_LAST, IDC_BROWSE_FRAME}) {
-        EXPECT_FALSE(Shown(id)) << id;
-    }
-    for (int id : {IDC_BACK, IDC_HINT, IDC_SOLVE, IDC_NEW_GAME, IDC_SAVE_STUDY, IDC_LOAD_STUDY}) {
-        EXPECT_TRUE(Shown(id) && !Enabled(id)) << id;
-    }
-}
-
-TEST_F(MainDlgTest, ButtonsFollowTheGameIntoBrowseModeAndToBothEnds) {
+    EXPECT_EQ(Panel(), "-o---ooooo");
     ClickSquares({{0, 0}});
-    EXPECT_TRUE(Enabled(IDC_NEW_GAME) && Enabled(IDC_BACK) && Enabled(IDC_SAVE_STUDY) &&
-                Enabled(IDC_SOLVE));
-    EXPECT_FALSE(Enabled(IDC_HINT));
+    EXPECT_EQ(Panel(), "-X---oXXXo");  // a hint needs a position to search from
     ClickSquares({{1, 2}});
-    EXPECT_TRUE(Enabled(IDC_HINT));
-
+    EXPECT_EQ(Panel(), "-X---XXXXo");
     Click(IDC_SOLVE);
     ASSERT_EQ(Game().tour.moveCount, 99);
-    EXPECT_FALSE(Shown(IDC_HINT));
-    EXPECT_FALSE(Enabled(IDC_SOLVE));
     EXPECT_EQ(GetFocus(), BoardWnd());  // handed over by the button that was disabled
-    for (int id : {IDC_FIRST, IDC_BACK, IDC_FORWARD, IDC_LAST}) {
-        EXPECT_TRUE(Shown(id) && Enabled(id)) << id;  // the knight stands on move 2 of 64
+
+    // Solved, the knight stands on move 2 (0: nothing sent). Then each browse button, and the
+    // hidden Hint and the disabled Solve: one step forward and to the end.
+    // clang-format off
+    const std::tuple<int, int, const char*> steps[] = {
+        {0, 1, "XXXXX-oXXo"}, {IDC_FIRST, 0, "ooXXX-oXXo"}, {IDC_FORWARD, 1, "XXXXX-oXXo"},
+        {IDC_LAST, 63, "XXooX-oXXo"}, {IDC_BACK, 62, "XXXXX-oXXo"}, {IDC_FIRST, 0, "ooXXX-oXXo"},
+        {IDC_HINT, 1, "XXXXX-oXXo"}, {IDC_SOLVE, 63, "XXooX-oXXo"}};
+    // clang-format on
+    for (const auto& [command, browseIndex, panel] : steps) {
+        SendMessageW(Dlg(), WM_COMMAND, command, 0);
+        Pump();
+        EXPECT_EQ(Game().browseIndex, browseIndex) << command;
+        EXPECT_EQ(Panel(), panel) << command;
     }
-    EXPECT_TRUE(Shown(IDC_BROWSE_FRAME));
-
-    Click(IDC_FIRST);
-    EXPECT_FALSE(Enabled(IDC_FIRST) || Enabled(IDC_BACK));
-    Click(IDC_LAST);
-    EXPECT_FALSE(Enabled(IDC_FORWARD) || Enabled(IDC_LAST));
-    EXPECT_TRUE(Enabled(IDC_FIRST) && Enabled(IDC_BACK));
 }
 
-TEST_F(MainDlgTest, HintAndSolutionAreSentAsTheBoardsForwardAndLastCommands) {
-    ClickSquares({{0, 0}, {1, 2}});
-    SendMessageW(Dlg(), WM_COMMAND, IDC_HINT, 0);
-    EXPECT_EQ(Game().hintCount, 1);
-    SendMessageW(Dlg(), WM_COMMAND, IDC_SOLVE, 0);
-    ASSERT_EQ(Game().tour.moveCount, 99);
-    SendMessageW(Dlg(), WM_COMMAND, IDC_HINT, 0);  // in browse mode: one step forward
-    EXPECT_EQ(Game().browseIndex, 2);
-    SendMessageW(Dlg(), WM_COMMAND, IDC_SOLVE, 0);  // and the end of the tour
-    EXPECT_EQ(Game().browseIndex, 63);
+// B3, D4 and C2 leave A1 without a way in, which the judge calls at once; B3 again is refused.
+// The first row clicks no box but New game once more.
+TEST_F(MainDlgTest, NoHintsSilencesOnlyTheJudgeAndMuteSilencesEverything) {
+    const std::pair<int, std::vector<BeepKind>> boxes[] = {
+        {IDC_NEW_GAME, {BeepKind::Exclamation, BeepKind::Exclamation, BeepKind::Plain}},
+        {IDC_NO_HINTS, {BeepKind::Plain}},
+        {IDC_MUTE, {}}};
+    for (const auto& [box, expected] : boxes) {
+        Click(IDC_NEW_GAME);
+        Click(box);
+        feedback_.beeps.clear();
+        ClickSquares({{1, 2}, {3, 3}, {2, 1}, {4, 0}, {1, 2}});
+        EXPECT_EQ(feedback_.beeps, expected) << box;
+        Click(box);
+    }
+    EXPECT_TRUE(settings_.HintsEnabled && !settings_.Mute);
 }
 
-TEST_F(MainDlgTest, NoHintsStopsTheJudgeAtOnceAndMuteSilencesTheBoard) {
-    PlayALosingLine();
-    ASSERT_FALSE(feedback_.beeps.empty());
-    EXPECT_EQ(feedback_.beeps.front(), BeepKind::Exclamation);
-
-    Click(IDC_NEW_GAME);
-    feedback_.beeps.clear();
-    InvalidateRect(BoardWnd(), nullptr, TRUE);
-    SendMessageW(Item(IDC_NO_HINTS), BM_CLICK, 0, 0);
-    EXPECT_FALSE(settings_.HintsEnabled);
-    EXPECT_FALSE(GetUpdateRect(BoardWnd(), nullptr, FALSE));  // repainted before returning
-    PlayALosingLine();
-    EXPECT_TRUE(feedback_.beeps.empty());
-    Click(IDC_NO_HINTS);
-    EXPECT_TRUE(settings_.HintsEnabled);
-
-    Click(IDC_NEW_GAME);
-    Click(IDC_MUTE);
-    EXPECT_TRUE(settings_.Mute);
-    PlayALosingLine();
-    ClickSquares({{1, 2}});  // visited already: refused
-    EXPECT_TRUE(feedback_.beeps.empty());
-    Click(IDC_MUTE);
-    ClickSquares({{1, 2}});
-    EXPECT_EQ(feedback_.beeps, std::vector<BeepKind>{BeepKind::Plain});
-}
-
-TEST_F(MainDlgTest, LaysOutBesideA560PixelBoardAndTogglesThePanelInPlace) {
-    EXPECT_EQ(ClientHeight(BoardWnd()), 560);
-    EXPECT_EQ(ClientHeight(Dlg()), 560);
-    EXPECT_EQ(ChildRect(IDC_PREFERENCES).left, 570);
-    EXPECT_EQ(ChildRect(IDCANCEL).left, 570);
-    EXPECT_EQ(ChildRect(IDCANCEL).bottom, 550);
-    EXPECT_EQ(ChildRect(IDC_SPLITTER).left, 560);
-
+TEST_F(MainDlgTest, LaysOutBesideTheBoardAndCtrlZAndSpaceWorkWhereverTheFocusIs) {
+    RECT client{}, before{}, now{};
+    GetClientRect(Dlg(), &client);
+    EXPECT_EQ(client.bottom, 560);
+    EXPECT_EQ(InDlg(IDC_SPLITTER).left, 560);
+    EXPECT_EQ(InDlg(IDCANCEL).left, 570);
+    EXPECT_EQ(InDlg(IDCANCEL).bottom, 550);
     SetWindowPos(Dlg(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    const RECT before = WindowRectOf(Dlg());
-    Key(BoardWnd(), VK_SPACE);
-    EXPECT_FALSE(dlg_->PanelShown());
-    EXPECT_EQ(WindowRectOf(Dlg()).right, 40 + 560 + 20);
-    Key(BoardWnd(), VK_SPACE);
-    EXPECT_TRUE(SameRect(WindowRectOf(Dlg()), before));
+    GetWindowRect(Dlg(), &before);
 
-    // The splitter stays in view with the panel hidden: a click there brings the panel back.
-    SendMessageW(Dlg(), WM_MOUSEMOVE, 0, MAKELPARAM(562, 200));
-    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZEWE));
-    SendMessageW(Dlg(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(562, 200));
-    EXPECT_FALSE(dlg_->PanelShown());
-    SendMessageW(Dlg(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(562, 200));
-    EXPECT_TRUE(SameRect(WindowRectOf(Dlg()), before));
+    ClickSquares({{0, 0}, {1, 2}, {3, 3}, {5, 4}, {7, 5}});
+    SetFocus(StudyEdit());
+    Key(StudyEdit(), 'X');
+    wchar_t typed[8] = {};
+    GetWindowTextW(StudyEdit(), typed, 8);
+    ASSERT_EQ(std::wstring(typed), L"x");  // the field does take keys
 
-    // Back from the task bar the window stays where the player put it.
-    ShowWindow(Dlg(), SW_MINIMIZE);
-    ShowWindow(Dlg(), SW_RESTORE);
-    Pump();
-    EXPECT_TRUE(SameRect(WindowRectOf(Dlg()), before));
-    EXPECT_EQ(ChildRect(IDC_PREFERENCES).left, 570);
-}
-
-// What Preferences will do after OK: a new square size, the board told first, then the window.
-TEST_F(MainDlgTest, ANewSquareSizeMovesTheColumnOnceAndCentresTheWindowAgain) {
-    SetWindowPos(Dlg(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    int moves = 5;
+    for (HWND focus : {BoardWnd(), StudyEdit(), Item(IDC_NEW_GAME), Item(IDC_MUTE)}) {
+        SetFocus(focus);
+        Key(focus, 'Z', true);
+        EXPECT_EQ(Game().tour.moveCount, --moves);
+        const bool wasShown = dlg_->PanelShown();
+        Key(focus, VK_SPACE);
+        EXPECT_NE(dlg_->PanelShown(), wasShown);
+        // Hidden: the board and the splitter only, in the same place; shown: as before.
+        RECT expected = before;
+        expected.right = wasShown ? 40 + 560 + 20 : before.right;
+        GetWindowRect(Dlg(), &now);
+        EXPECT_TRUE(EqualRect(&now, &expected));
+    }
+    EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 570);  // the column is moved back once, not twice
+    // A new square size, as Preferences will set it: the column moves once, to the new edge.
     settings_.CellSize = dlg_->Board().Game().cellSize = 80;
     SendMessageW(BoardWnd(), WM_SIZE, 0, 0);
     SendMessageW(Dlg(), WM_SIZE, 0, 0);
-    EXPECT_EQ(ClientHeight(Dlg()), 640);
-    EXPECT_EQ(ChildRect(IDC_PREFERENCES).left, 650);
-    EXPECT_EQ(ChildRect(IDCANCEL).left, 650);
-    EXPECT_EQ(ChildRect(IDCANCEL).bottom, 630);
-    EXPECT_GT(WindowRectOf(Dlg()).left, 0);
-}
-
-TEST_F(MainDlgTest, CtrlZAndSpaceWorkWhereverTheFocusIsAndSpaceTypesNothing) {
-    ClickSquares({{0, 0}, {1, 2}, {3, 3}, {5, 4}, {7, 5}});
-    for (HWND focus : {BoardWnd(), StudyEdit(), Item(IDC_NEW_GAME), Item(IDC_MUTE)}) {
-        SetFocus(focus);
-        const int before = Game().tour.moveCount;
-        Key(focus, 'Z', true);
-        EXPECT_EQ(Game().tour.moveCount, before - 1);
-    }
-    SetFocus(StudyEdit());
-    Key(StudyEdit(), 'X');
-    ASSERT_EQ(TextOf(StudyEdit()), L"x");  // the field does take keys
-    Key(StudyEdit(), VK_SPACE);
-    EXPECT_EQ(TextOf(StudyEdit()), L"x");
-    EXPECT_FALSE(dlg_->PanelShown());
-
-    SetFocus(Item(IDC_NEW_GAME));  // Space does not press the focused button either
-    Key(Item(IDC_NEW_GAME), VK_SPACE);
-    EXPECT_TRUE(dlg_->PanelShown());
-    EXPECT_EQ(Game().tour.moveCount, 1);
-}
-
-TEST_F(MainDlgTest, BoardKeysWorkOnlyWhileTheBoardHasTheFocus) {
-    ClickSquares({{0, 0}, {1, 2}, {3, 3}});
-    SetFocus(BoardWnd());
-    Key(BoardWnd(), VK_BACK);
-    EXPECT_EQ(Game().tour.moveCount, 2);
-    Key(BoardWnd(), 'C');
-    EXPECT_EQ(Game().hintCount, 1);
-    Key(BoardWnd(), 'S');
-    ASSERT_EQ(Game().tour.moveCount, 99);
-    Key(BoardWnd(), VK_HOME);
-    Key(BoardWnd(), VK_RIGHT);
-    Key(BoardWnd(), 'A');
-    Key(BoardWnd(), VK_LEFT);
-    EXPECT_EQ(Game().browseIndex, 1);
-    Key(BoardWnd(), VK_END);
-    EXPECT_EQ(Game().browseIndex, 63);
-
-    SetFocus(Item(IDC_PREFERENCES));
-    Key(Item(IDC_PREFERENCES), VK_F2);
-    EXPECT_EQ(Game().tour.moveCount, 99);
-    SetFocus(BoardWnd());
-    Key(BoardWnd(), VK_F2);
-    EXPECT_EQ(Game().tour.moveCount, 0);
-}
-
-TEST_F(MainDlgTest, EnterAndEscapeNeverCloseTheWindowButQuitterEndsTheLoopWithTwo) {
-    for (HWND focus : {BoardWnd(), StudyEdit()}) {
-        SetFocus(focus);
-        Key(focus, VK_RETURN);
-        Key(focus, VK_ESCAPE);
-    }
-    ASSERT_TRUE(IsWindow(Dlg()));
-    const HWND dlg = Dlg();
-    PostMessageW(Item(IDCANCEL), BM_CLICK, 0, 0);
-    EXPECT_EQ(loop_.Run(), 2);
-    EXPECT_FALSE(IsWindow(dlg));
+    EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 650);
+    EXPECT_EQ(InDlg(IDCANCEL).bottom, 630);
+    GetWindowTextW(StudyEdit(), typed, 8);
+    EXPECT_EQ(std::wstring(typed), L"x");
+    EXPECT_EQ(Game().tour.moveCount, 1);  // "Nouvelle partie" not pressed
+    EXPECT_FALSE(settings_.Mute);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,68 +15,52 @@ namespace {
 
 namespace fs = std::filesystem;
 
-HCURSOR Cursor(const AppSettings& settings) {
-    return static_cast<HCURSOR>(settings.BoardCursor.get());
-}
-
-HCURSOR Knight() {
-    return LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_KNIGHT_CURSOR));
-}
-
 // Whether the handle still stands for a cursor: a destroyed one has no bitmaps to give.
 bool IsLive(HCURSOR cursor) {
     ICONINFO info{};
-    if (!GetIconInfo(cursor, &info)) {
-        return false;
-    }
-    DeleteObject(info.hbmMask);
+    const bool live = GetIconInfo(cursor, &info) != FALSE;
+    DeleteObject(info.hbmMask);  // none to delete when it is not
     DeleteObject(info.hbmColor);
-    return true;
+    return live;
 }
 
-// A 16 x 16 cursor file, an opaque white square.
-void WriteCursorFile(const fs::path& path) {
-    const uint8_t header[] = {
-        0,  0,  2, 0, 1,  0,                                     // a cursor file, one image
-        16, 16, 0, 0, 8,  0, 8, 0, 0x68, 4, 0, 0, 22, 0, 0,  0,  // 16 x 16, hot spot, size, offset
-        40, 0,  0, 0, 16, 0, 0, 0, 32,   0, 0, 0, 1,  0, 32, 0,  // 32-bit image, height doubled
-        0,  0,  0, 0, 0,  0, 0, 0, 0,    0, 0, 0, 0,  0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0};
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(header), sizeof(header));
-    out << std::string(16 * 16 * 4, '\xFF') << std::string(16 * 4, '\0');  // pixels, AND mask
-}
-
-TEST(StartupSettingsTest, PutsTheHelpBesideTheProgramAndStartsWithTheKnightCursor) {
-    const AppSettings settings = LoadStartupSettings();
+// The help beside the program, then the board cursor: a cursor file wins over the hand, which
+// wins over the knight; a cursor loaded from a file is destroyed once it is replaced.
+TEST(StartupSettingsTest, HelpBesideTheProgramAndTheBoardCursorInItsOrder) {
+    AppSettings settings = LoadStartupSettings();
     wchar_t program[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     EXPECT_EQ(settings.HelpFilePath, fs::path(program).replace_extension(L".chm").wstring());
-    ASSERT_NE(Knight(), nullptr);
-    EXPECT_EQ(Cursor(settings), Knight());  // this test program's settings name no cursor
-}
+    const auto cursor = [&] { return static_cast<HCURSOR>(settings.BoardCursor.get()); };
+    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    const HCURSOR knight =
+        LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_KNIGHT_CURSOR));
+    EXPECT_EQ(cursor(), knight);  // this test program's settings name no cursor
 
-TEST(StartupSettingsTest, ACursorFileWinsAndOnlyItIsDestroyedWhenReplaced) {
     const fs::path curFile = fs::temp_directory_path() / L"saltor-test.cur";
-    WriteCursorFile(curFile);
-    AppSettings settings;
+    // A 16 x 16 cursor file, an opaque white square: header and entry (size, hot spot, length
+    // 1128, offset 22), a 32-bit image of doubled height, its pixels and its AND mask.
+    const char header[] =
+        "\0\0\2\0\1\0\x10\x10\0\0\x08\0\x08\0\x68\x04\0\0\x16\0\0\0"
+        "\x28\0\0\0\x10\0\0\0\x20\0\0\0\1\0\x20\0";
+    std::ofstream(curFile, std::ios::binary)
+        << std::string(header, sizeof(header) - 1) << std::string(24, '\0')
+        << std::string(16 * 16 * 4, '\xFF') << std::string(16 * 4, '\0');
     settings.CursorFile = curFile.wstring();
     settings.HandCursor = true;
     settings.ReloadBoardCursor();
-    const HCURSOR fromFile = Cursor(settings);
+    const HCURSOR fromFile = cursor();
     fs::remove(curFile);
     ASSERT_TRUE(fromFile != nullptr && IsLive(fromFile));
-    EXPECT_NE(fromFile, LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_NE(fromFile, hand);
 
-    settings.CursorFile += L".missing";  // falls back to the hand, then to the knight
+    settings.CursorFile += L".missing";
     settings.ReloadBoardCursor();
-    EXPECT_EQ(Cursor(settings), LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_EQ(cursor(), hand);
     EXPECT_FALSE(IsLive(fromFile));
     settings.HandCursor = false;
     settings.ReloadBoardCursor();
-    EXPECT_EQ(Cursor(settings), Knight());
-    settings.ReloadBoardCursor();
-    EXPECT_TRUE(IsLive(Knight()));  // shared cursors are never destroyed
-    EXPECT_TRUE(IsLive(LoadCursorW(nullptr, IDC_HAND)));
+    EXPECT_EQ(cursor(), knight);
 }
 
 }  // namespace

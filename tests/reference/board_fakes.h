@@ -1,0 +1,89 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <vector>
+
+#include "board/board_game.h"
+#include "engine/tour_search.h"
+#include "reference/scripted_host.h"
+#include "settings/app_settings.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace saltor {
+
+// Records what a game asks of its window.
+class RecordingView : public BoardView {
+public:
+    std::vector<BeepKind> beeps;
+    std::vector<PixelRect> invalidated;
+    int fullRedraws = 0;
+    std::vector<std::array<int, 3>> reports;  // moves played, errors, hints
+    std::vector<CursorKind> cursors;
+
+    void Beep(BeepKind kind) override { beeps.push_back(kind); }
+    void Invalidate(const PixelRect& rect, bool) override { invalidated.push_back(rect); }
+    void RedrawAll() override { ++fullRedraws; }
+    void ShowReport(int movesPlayed, int errors, int hints) override {
+        reports.push_back({movesPlayed, errors, hints});
+    }
+    void ShowCursor(CursorKind kind) override { cursors.push_back(kind); }
+
+    void Clear() { *this = RecordingView(); }
+    bool Invalidated(const PixelRect& rect) const {
+        return std::find(invalidated.begin(), invalidated.end(), rect) != invalidated.end();
+    }
+};
+
+// A game with a recording view and a scripted host (a clock that stands still, no key presses).
+struct FakeBoard {
+    AppSettings settings;
+    RecordingView view;
+    ScriptedHost host;
+    BoardGame game{view, host, settings};
+
+    // Puts `squares` on the board as a game without judgement leaves them: no marks.
+    void Place(std::initializer_list<Square> squares) {
+        for (Square s : squares) {
+            game.tour.Play(s);
+        }
+        game.tour.firstDoubtfulMove = game.tour.firstLostMove = NoMark;
+    }
+    // Offers `s` as the hint for the current position, as a finished search leaves it (not in
+    // browse mode).
+    void Hint(Square s) {
+        game.tour.searchPath[game.tour.SquaresOnBoard()] = s;
+        game.hintSquare = s;
+    }
+};
+
+// A tour from a1 as the search finds it (it needs no back-up from there).
+inline std::array<Square, 64> TourFromA1() {
+    TourState tour;
+    tour.Play({0, 0});
+    ScriptedHost host;
+    TourSearch(tour, host).Solve(true, 0xFFFFFFFFu);
+    return tour.moves;
+}
+
+#ifdef _WIN32
+// GDI objects of this process. Wine answers 0 from GetGuiResources, but it accepts a GDI handle
+// given by its table index alone, so there the live objects can be counted one by one.
+inline DWORD GdiObjects() {
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0) {
+        return reported;
+    }
+    DWORD count = 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index) {
+        count += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0 ? 1 : 0;
+    }
+    return count;
+}
+#endif
+
+}  // namespace saltor
