@@ -57,10 +57,7 @@ HICON LoadIconSized(HINSTANCE instance, int id, int size) {
 
 }  // namespace
 
-CMainDlg::CMainDlg(AppSettings& settings) : settings_(settings), board_(settings) {
-    board_.SetBoardCursorSource(
-        [this] { return static_cast<HCURSOR>(settings_.BoardCursor.get()); });
-}
+CMainDlg::CMainDlg(AppSettings& settings) : settings_(settings), board_(settings) {}
 
 CMainDlg::~CMainDlg() {
     // Destroyed here so that OnDestroy still runs on a whole object.

@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <iterator>
-#include <utility>
 
 #include "board/board_painter_win.h"
 #include "resources/resource.h"
@@ -88,10 +87,6 @@ void CChessBoardWnd::SetFeedback(BoardFeedback* feedback) {
     feedback_ = feedback != nullptr ? feedback : &defaultFeedback_;
 }
 
-void CChessBoardWnd::SetBoardCursorSource(std::function<HCURSOR()> source) {
-    boardCursor_ = std::move(source);
-}
-
 LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
     switch (msg) {
         case WM_CREATE:
@@ -164,7 +159,8 @@ void CChessBoardWnd::ShowCursor(CursorKind kind) {
     if (kind == CursorKind::Wait) {
         cursor = system.wait;
     } else if (kind == CursorKind::Board) {
-        cursor = boardCursor_ ? boardCursor_() : nullptr;
+        // The settings' cursor for the squares the knight may jump to; the hand if none loaded.
+        cursor = static_cast<HCURSOR>(settings_.BoardCursor.get());
         if (cursor == nullptr) {
             cursor = system.hand;
         }

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "app/window_base.h"
@@ -40,9 +39,6 @@ public:
 
     // Null puts back the default (MessageBeep and MessageBoxW). The board does not own it.
     void SetFeedback(BoardFeedback* feedback);
-    // Where the cursor for the squares the knight may jump to comes from; the default is the
-    // system hand. A null answer also shows the hand.
-    void SetBoardCursorSource(std::function<HCURSOR()> source);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
@@ -60,7 +56,6 @@ private:
     WinSearchHost host_;
     BoardFeedback defaultFeedback_;
     BoardFeedback* feedback_ = &defaultFeedback_;
-    std::function<HCURSOR()> boardCursor_;
     BoardGame game_;
 };
 
