@@ -132,19 +132,10 @@ TEST(SearchDifferentialTest, RepeatedJudgingAlongAGame) {
         fastTour.Play(start);
         referenceTour.Play(start);
         for (int move = 0; move < 62 && !fastTour.IsComplete(); ++move) {
-            Square legal[8];
-            int count = 0;
-            const Square from = fastTour.moves[fastTour.moveCount - 1];
-            for (const Square& offset : KnightOffsets) {
-                const Square to{from.column + offset.column, from.row + offset.row};
-                if (fastTour.IsLegal(to)) {
-                    legal[count++] = to;
-                }
-            }
-            if (count == 0) {
+            const Square next = RandomLegalMove(fastTour, random);
+            if (IsNoSquare(next)) {
                 break;
             }
-            const Square next = legal[random.Below(count)];
             fastTour.Play(next);
             referenceTour.Play(next);
             ScriptedHost fastHost, referenceHost;

@@ -37,24 +37,30 @@ private:
     uint64_t state_;
 };
 
+// A random legal next square, or NoSquare when the knight has none.
+inline Square RandomLegalMove(const TourState& tour, TestRandom& random) {
+    Square legal[8];
+    int count = 0;
+    const Square from = tour.moves[tour.moveCount - 1];
+    for (const Square& offset : KnightOffsets) {
+        const Square to{from.column + offset.column, from.row + offset.row};
+        if (tour.IsLegal(to)) {
+            legal[count++] = to;
+        }
+    }
+    return count == 0 ? NoSquare : legal[random.Below(count)];
+}
+
 // Plays up to `moves` random legal moves from an empty board; stops early at a dead end.
 inline void PlayRandomly(TourState& tour, TestRandom& random, int moves) {
     tour.Reset();
     tour.Play(SquareAt(random.Below(64)));
     while (tour.moveCount < moves) {
-        Square legal[8];
-        int count = 0;
-        const Square from = tour.moves[tour.moveCount - 1];
-        for (const Square& offset : KnightOffsets) {
-            const Square to{from.column + offset.column, from.row + offset.row};
-            if (tour.IsLegal(to)) {
-                legal[count++] = to;
-            }
-        }
-        if (count == 0) {
+        const Square next = RandomLegalMove(tour, random);
+        if (IsNoSquare(next)) {
             return;
         }
-        tour.Play(legal[random.Below(count)]);
+        tour.Play(next);
     }
 }
 
