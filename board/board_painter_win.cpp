@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "board/gdi_objects.h"
+#include "board/image_cache_win.h"
 #include "board/paint_plan.h"
 
 namespace saltor {
@@ -108,6 +109,64 @@ bool FontDrawsThumbsUp(HDC dc, HFONT font) {
     return known == 1;
 }
 
+// Copies of the tile from `source`, where it is selected. Two solid textures make a solid tile,
+// copied whole; otherwise quadrant by quadrant, skipping a texture that could not be loaded.
+void DrawTiles(HDC dc, HDC source, const PaintPlan& plan, const BoardImages& images) {
+    using Look = BoardImages::Look;
+    const int c = plan.cellSize;
+    if (images.WhiteLook() == Look::Opaque && images.BlackLook() == Look::Opaque) {
+        for (const PixelPoint& at : plan.tileOrigins) {
+            BitBlt(dc, at.x, at.y, 2 * c, 2 * c, source, 0, 0, SRCCOPY);
+        }
+        return;
+    }
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    const struct {
+        Look look;
+        int x, y;
+    } quadrants[] = {{images.WhiteLook(), 0, 0},
+                     {images.WhiteLook(), c, c},
+                     {images.BlackLook(), c, 0},
+                     {images.BlackLook(), 0, c}};
+    for (const PixelPoint& at : plan.tileOrigins) {
+        for (const auto& q : quadrants) {
+            if (q.look == Look::Opaque) {
+                BitBlt(dc, at.x + q.x, at.y + q.y, c, c, source, q.x, q.y, SRCCOPY);
+            } else if (q.look == Look::Translucent) {
+                AlphaBlend(dc, at.x + q.x, at.y + q.y, c, c, source, q.x, q.y, c, c, blend);
+            }
+        }
+    }
+}
+
+// The tile's copies and the knight are plain pixel copies: the cache scaled them already.
+void DrawImages(HDC dc, const PaintPlan& plan, const BoardImages& images) {
+    // A cache built for another square size would not fit the squares.
+    if (images.CellSize() != plan.cellSize) {
+        return;
+    }
+    const bool tile = plan.drawTiles && images.Tile() != nullptr;
+    const bool knight = IsOnBoard(plan.knightSquare) && images.Knight() != nullptr;
+    if (!tile && !knight) {
+        return;
+    }
+    const UniqueMemoryDc source(CreateCompatibleDC(dc));
+    if (!source) {
+        return;
+    }
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    SelectedObject selected(source.Get(), tile ? images.Tile() : images.Knight());
+    if (tile) {
+        DrawTiles(dc, source.Get(), plan, images);
+    }
+    if (knight) {
+        selected.Select(images.Knight());
+        const PixelRect& r = plan.knightRect;
+        AlphaBlend(dc, r.left, r.top, plan.cellSize, plan.cellSize, source.Get(), 0, 0,
+                   plan.cellSize, plan.cellSize, blend);
+    }
+}
+
 void DrawHintMark(HDC dc, const PaintPlan& plan) {
     const RECT square = ToRect(plan.hintRect);
     const UniqueFont font = MakeFont(L"Wingdings", plan.hintFontHeight);
@@ -127,11 +186,12 @@ void DrawHintMark(HDC dc, const PaintPlan& plan) {
 // Draws the whole board; the window calls it for WM_ERASEBKGND and answers with the result.
 // `images` is the board's image cache: the texture tile and the knight picture come from it.
 int PaintBoard(HDC dc, const BoardGame& game, const AppSettings& settings,
-               [[maybe_unused]] const BoardImages* images) {
+               const BoardImages* images) {
     const PaintPlan plan = MakePaintPlan(game, settings);
     FillSquares(dc, plan);
-    // The texture tile copies (plan.drawTiles, plan.tileOrigins) and the knight (plan.knightRect)
-    // go here, between the colours and the numbers, once the image cache exists.
+    if (images != nullptr) {
+        DrawImages(dc, plan, *images);
+    }
     DrawTexts(dc, plan);
     if (IsOnBoard(plan.hintSquare)) {
         DrawHintMark(dc, plan);

@@ -7,9 +7,9 @@
 
 namespace saltor {
 
-// The board's image cache (texture tile and knight picture), defined with the code that builds
-// it. Painting without it draws the plain colours and no knight.
-struct BoardImages;
+// The board's image cache (texture tile and knight picture), board/image_cache_win.h. Painting
+// without it draws the plain colours and no knight.
+class BoardImages;
 
 int PaintBoard(HDC dc, const BoardGame& game, const AppSettings& settings,
                const BoardImages* images = nullptr);

@@ -81,7 +81,9 @@ HWND CChessBoardWnd::Create(HWND parent) {
                                WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, side, side});
 }
 
-void CChessBoardWnd::BuildImageCache() {}
+void CChessBoardWnd::BuildImageCache() {
+    images_.Build(settings_, game_.cellSize, GetModuleHandleW(nullptr));
+}
 
 void CChessBoardWnd::SetFeedback(BoardFeedback* feedback) {
     feedback_ = feedback != nullptr ? feedback : &defaultFeedback_;
@@ -95,7 +97,7 @@ LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
             game_.tour.Reset();
             return 0;
         case WM_ERASEBKGND:
-            PaintBoard(reinterpret_cast<HDC>(wParam), game_, settings_);
+            PaintBoard(reinterpret_cast<HDC>(wParam), game_, settings_, &images_);
             handled = true;
             return 1;
         case WM_PAINT: {

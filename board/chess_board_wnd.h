@@ -7,6 +7,7 @@
 #include "app/window_base.h"
 #include "board/board_game.h"
 #include "board/gdiplus_session.h"
+#include "board/image_cache_win.h"
 #include "board/win_search_host.h"
 #include "settings/app_settings.h"
 
@@ -36,6 +37,7 @@ public:
 
     // Scaled textures and knight picture; to be rebuilt whenever the look or the size changes.
     void BuildImageCache();
+    const BoardImages& Images() const { return images_; }
 
     // Null puts back the default (MessageBeep and MessageBoxW). The board does not own it.
     void SetFeedback(BoardFeedback* feedback);
@@ -52,6 +54,7 @@ private:
 
     // Declared first so that GDI+ is shut down last, once the window and its images are gone.
     GdiplusSession gdiplus_;
+    BoardImages images_;
     AppSettings& settings_;
     WinSearchHost host_;
     BoardFeedback defaultFeedback_;
