@@ -5,8 +5,10 @@
 #include <optional>
 
 #include "app/app_module.h"
+#include "app/help_path.h"
 #include "app/main_window_rules.h"
 #include "resources/resource.h"
+#include "settings/settings_file_win.h"
 
 namespace saltor {
 
@@ -55,9 +57,23 @@ HICON LoadIconSized(HINSTANCE instance, int id, int size) {
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
 }
 
+// The game file beside the program: its path with "ini" in place of the extension.
+std::wstring ProgramGameFilePath() {
+    std::wstring path = HelpFilePathFor(ProgramFilePath());
+    if (path.size() >= 3) {
+        path.replace(path.size() - 3, 3, L"ini");
+    }
+    return path;
+}
+
 }  // namespace
 
-CMainDlg::CMainDlg(AppSettings& settings) : settings_(settings), board_(settings) {}
+CMainDlg::CMainDlg(AppSettings& settings)
+    : settings_(settings), board_(settings), gameFile_(ProgramGameFilePath()) {}
+
+void CMainDlg::SetStudyFeedback(StudyFeedback* feedback) {
+    studyFeedback_ = feedback != nullptr ? feedback : &defaultStudyFeedback_;
+}
 
 CMainDlg::~CMainDlg() {
     // Destroyed here so that OnDestroy still runs on a whole object.
@@ -134,8 +150,9 @@ void CMainDlg::OnInitDialog() {
     CheckDlgButton(Hwnd(), IDC_NO_HINTS, settings_.HintsEnabled ? BST_UNCHECKED : BST_CHECKED);
     CheckDlgButton(Hwnd(), IDC_MUTE, settings_.Mute ? BST_CHECKED : BST_UNCHECKED);
 
-    // The study list is filled from the game file with the studies.
     studyList_ = GetDlgItem(Hwnd(), IDC_STUDY_LIST);
+    studies_ = std::make_unique<StudyList>(studyList_, gameFile_, *studyFeedback_);
+    studies_->Fill();
 
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(
@@ -229,8 +246,14 @@ void CMainDlg::OnCommand(int id) {
             // The About box (template 100) comes with the help.
             break;
         case IDC_LOAD_STUDY:
+            if (studies_ != nullptr) {
+                studies_->Load(board_);
+            }
+            break;
         case IDC_SAVE_STUDY:
-            // Loading and saving studies come with the game file.
+            if (studies_ != nullptr) {
+                studies_->Save(board_);
+            }
             break;
         case IDOK:
             break;  // Enter in the dialog: the window never closes on it
@@ -385,9 +408,19 @@ bool CMainDlg::TranslateBoardKey(const MSG& msg) {
     return true;
 }
 
+// Delete while the study list is dropped down deletes the selected study; the key then goes on
+// as any other (in the edit field it deletes a character, as it always does).
+void CMainDlg::DeleteStudyOnKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_DELETE || studies_ == nullptr ||
+        !SendMessageW(studyList_, CB_GETDROPPEDSTATE, 0, 0)) {
+        return;
+    }
+    studies_->Delete(static_cast<int>(SendMessageW(studyList_, CB_GETCURSEL, 0, 0)));
+}
+
 // Order: the accelerators (F1, Space, Ctrl+Z wherever the focus is; Space is consumed so it
-// never presses the focused button), then the board's keys, then the dialog's own keyboard
-// navigation (Tab, arrows; Enter sends IDOK, which is ignored).
+// never presses the focused button), then the study list's Delete, then the board's keys, then the
+// dialog's own keyboard navigation (Tab, arrows; Enter sends IDOK, which is ignored).
 bool CMainDlg::PreTranslateMessage(MSG* msg) {
     if (Hwnd() == nullptr || (msg->hwnd != Hwnd() && !IsChild(Hwnd(), msg->hwnd))) {
         return false;
@@ -395,6 +428,7 @@ bool CMainDlg::PreTranslateMessage(MSG* msg) {
     if (accelerators_ != nullptr && TranslateAcceleratorW(Hwnd(), accelerators_, msg)) {
         return true;
     }
+    DeleteStudyOnKey(*msg);
     if (TranslateBoardKey(*msg)) {
         return true;
     }

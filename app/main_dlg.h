@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+#include <utility>
+
 #include "app/message_loop.h"
+#include "app/study_list.h"
 #include "app/window_base.h"
 #include "board/chess_board_wnd.h"
 #include "settings/app_settings.h"
@@ -24,6 +29,11 @@ public:
     CChessBoardWnd& Board() { return board_; }
     bool PanelShown() const { return panelShown_; }
 
+    // Before Create: the game file of the studies (the program's own by default), and the
+    // study error box (null puts back the message box). The window does not own the feedback.
+    void SetGameFilePath(std::wstring path) { gameFile_ = GameFile(std::move(path)); }
+    void SetStudyFeedback(StudyFeedback* feedback);
+
     bool PreTranslateMessage(MSG* msg) override;
     bool OnIdle() override;
 
@@ -40,6 +50,7 @@ private:
     bool IsOverSplitter(POINT clientPoint) const;
     void UpdateCursor(POINT clientPoint) const;
     bool TranslateBoardKey(const MSG& msg);
+    void DeleteStudyOnKey(const MSG& msg);
 
     AppSettings& settings_;
     CChessBoardWnd board_;
@@ -49,6 +60,10 @@ private:
     bool restoring_ = false;  // minimised: the next size change is the restore
     HINSTANCE instance_ = nullptr;
     HWND studyList_ = nullptr;
+    GameFile gameFile_;
+    StudyFeedback defaultStudyFeedback_;
+    StudyFeedback* studyFeedback_ = &defaultStudyFeedback_;
+    std::unique_ptr<StudyList> studies_;
     HACCEL accelerators_ = nullptr;
 };
 

@@ -2,67 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <initializer_list>
-#include <memory>
 #include <string>
-#include <system_error>
 #include <tuple>
 #include <utility>
 #include <vector>
 
-#include "app/app_module.h"
-#include "app/main_dlg.h"
-#include "app/message_loop.h"
+#include "main_dlg_fixture.h"
 #include "resources/resource.h"
-#include "settings/settings_file_win.h"
 
 namespace saltor {
 namespace {
 
-namespace fs = std::filesystem;
-
-class RecordingFeedback : public BoardFeedback {
-public:
-    void Beep(BeepKind kind) override { beeps.push_back(kind); }
-    void Report(HWND, const std::wstring&) override {}
-    std::vector<BeepKind> beeps;
-};
-
-// The real main window on this thread, driven by messages through a registered loop as in the
-// program. This test program's settings file is put aside, so squares are 70 pixels.
-class MainDlgTest : public ::testing::Test {
+class MainDlgTest : public MainDlgFixture {
 protected:
-    void SetUp() override {
-        fs::rename(settingsPath_, aside_, ignored_);
-        g_module.Init(GetModuleHandleW(nullptr));
-        g_module.AddMessageLoop(&loop_);
-        dlg_ = std::make_unique<CMainDlg>(settings_);
-        dlg_->Board().SetFeedback(&feedback_);
-        ASSERT_NE(dlg_->Create(GetModuleHandleW(nullptr)), nullptr);
-        ShowWindow(Dlg(), SW_SHOW);
-        Pump();
-    }
-
-    void TearDown() override {
-        dlg_.reset();
-        g_module.RemoveMessageLoop();
-        fs::rename(aside_, settingsPath_, ignored_);  // the window never saves
-    }
-
-    // Runs the loop over everything queued, then the idle pass of a drained queue.
-    void Pump() {
-        PostQuitMessage(0);
-        loop_.Run();
-        dlg_->OnIdle();
-    }
-
-    HWND Dlg() const { return dlg_->Hwnd(); }
-    HWND Item(int id) const { return GetDlgItem(Dlg(), id); }
-    HWND BoardWnd() const { return dlg_->Board().Hwnd(); }
-    HWND StudyEdit() const { return GetWindow(Item(IDC_STUDY_LIST), GW_CHILD); }
-    const BoardGame& Game() const { return dlg_->Board().Game(); }
-
     // The game controls in a row: '-' hidden, 'o' shown but disabled, 'X' shown and enabled.
     std::string Panel() const {
         std::string states;
@@ -83,22 +36,6 @@ protected:
         Pump();
     }
 
-    void Click(int id) {
-        SendMessageW(Item(id), BM_CLICK, 0, 0);
-        Pump();
-    }
-
-    // A key as the keyboard queues it for `target`, with Control held down or not (and left so).
-    void Key(HWND target, WPARAM vk, bool ctrl = false) {
-        BYTE keys[256] = {};
-        keys[VK_CONTROL] = static_cast<BYTE>(ctrl ? 0x80 : 0);
-        SetKeyboardState(keys);
-        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16;
-        PostMessageW(target, WM_KEYDOWN, vk, 1 | scan);
-        PostMessageW(target, WM_KEYUP, vk, 1 | scan | 0xC0000000);
-        Pump();
-    }
-
     // Where a control lies in the dialog's client area.
     RECT InDlg(int id) const {
         RECT r{};
@@ -106,14 +43,6 @@ protected:
         MapWindowPoints(nullptr, Dlg(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-
-    const fs::path settingsPath_ = SettingsFilePath();
-    const fs::path aside_ = settingsPath_.wstring() + L".aside";
-    std::error_code ignored_;
-    CMessageLoop loop_;
-    AppSettings settings_;
-    RecordingFeedback feedback_;
-    std::unique_ptr<CMainDlg> dlg_;
 };
 
 TEST_F(MainDlgTest, ButtonsFollowTheGameAndHintAndSolveStepAndEndInBrowseMode) {

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/app_module.h"
+#include "app/main_dlg.h"
+#include "app/message_loop.h"
+#include "resources/resource.h"
+#include "settings/settings_file_win.h"
+
+namespace saltor {
+
+class RecordingFeedback : public BoardFeedback {
+public:
+    void Beep(BeepKind kind) override { beeps.push_back(kind); }
+    void Report(HWND, const std::wstring&) override {}
+    std::vector<BeepKind> beeps;
+};
+
+class RecordingStudyFeedback : public StudyFeedback {
+public:
+    void Report(HWND, const std::wstring& text) override { reports.push_back(text); }
+    std::vector<std::wstring> reports;
+};
+
+// The real main window on this thread, driven by messages through a registered loop as in the
+// program, over a game file of its own in a fresh temporary folder. This test program's settings
+// file is put aside, so squares are 70 pixels.
+class MainDlgFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::rename(settingsPath_, aside_, ignored_);
+        static int serial = 0;
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("saltor-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                   std::to_string(++serial));
+        std::filesystem::create_directories(folder_);
+        gamePath_ = (folder_ / L"Saltor.ini").wstring();
+        g_module.Init(GetModuleHandleW(nullptr));
+        g_module.AddMessageLoop(&loop_);
+        Open();
+    }
+
+    void TearDown() override {
+        dlg_.reset();
+        g_module.RemoveMessageLoop();
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, gamePath_.c_str());  // Wine's cache
+        SetFileAttributesW(gamePath_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::filesystem::remove_all(folder_, ignored_);
+        std::filesystem::rename(aside_, settingsPath_, ignored_);  // the window never saves
+    }
+
+    // (Re)starts the window, which fills its study list from the game file.
+    void Open(const std::wstring& gamePath = {}) {
+        dlg_.reset();
+        dlg_ = std::make_unique<CMainDlg>(settings_);
+        dlg_->SetGameFilePath(gamePath.empty() ? gamePath_ : gamePath);
+        dlg_->SetStudyFeedback(&studyFeedback_);
+        dlg_->Board().SetFeedback(&feedback_);
+        ASSERT_NE(dlg_->Create(GetModuleHandleW(nullptr)), nullptr);
+        ShowWindow(Dlg(), SW_SHOW);
+        Pump();
+    }
+
+    // Runs the loop over everything queued, then the idle pass of a drained queue.
+    void Pump() {
+        PostQuitMessage(0);
+        loop_.Run();
+        dlg_->OnIdle();
+    }
+
+    HWND Dlg() const { return dlg_->Hwnd(); }
+    HWND Item(int id) const { return GetDlgItem(Dlg(), id); }
+    HWND BoardWnd() const { return dlg_->Board().Hwnd(); }
+    HWND StudyEdit() const { return GetWindow(Item(IDC_STUDY_LIST), GW_CHILD); }
+    BoardGame& Game() { return dlg_->Board().Game(); }
+
+    void Click(int id) {
+        SendMessageW(Item(id), BM_CLICK, 0, 0);
+        Pump();
+    }
+
+    // A key as the keyboard queues it for `target`, with Control held down or not (and left so).
+    void Key(HWND target, WPARAM vk, bool ctrl = false) {
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = static_cast<BYTE>(ctrl ? 0x80 : 0);
+        SetKeyboardState(keys);
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16;
+        PostMessageW(target, WM_KEYDOWN, vk, 1 | scan);
+        PostMessageW(target, WM_KEYUP, vk, 1 | scan | 0xC0000000);
+        Pump();
+    }
+
+    const std::filesystem::path settingsPath_ = SettingsFilePath();
+    const std::filesystem::path aside_ = settingsPath_.wstring() + L".aside";
+    std::error_code ignored_;
+    std::filesystem::path folder_;
+    std::wstring gamePath_;
+    CMessageLoop loop_;
+    AppSettings settings_;
+    RecordingFeedback feedback_;
+    RecordingStudyFeedback studyFeedback_;
+    std::unique_ptr<CMainDlg> dlg_;
+};
+
+}  // namespace saltor
