@@ -12,7 +12,7 @@ CWindowBase::~CWindowBase() {
 }
 
 HWND CWindowBase::Create(const wchar_t* className, UINT classStyle, HWND parent, DWORD style,
-                         DWORD exStyle, const RECT& rect, UINT_PTR id) {
+                         DWORD exStyle, const RECT& rect, UINT_PTR id, HCURSOR classCursor) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
@@ -22,6 +22,7 @@ HWND CWindowBase::Create(const wchar_t* className, UINT classStyle, HWND parent,
         wc.style = classStyle;
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = instance;
+        wc.hCursor = classCursor;
         wc.lpszClassName = className;
         RegisterClassExW(&wc);
     }

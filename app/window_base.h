@@ -15,9 +15,10 @@ public:
 
     HWND Hwnd() const { return hwnd_; }
 
-    // Registers `className` on first use (with the given class style) and creates the window.
+    // Registers `className` on first use (with the given class style and class cursor, none by
+    // default) and creates the window.
     HWND Create(const wchar_t* className, UINT classStyle, HWND parent, DWORD style, DWORD exStyle,
-                const RECT& rect, UINT_PTR id = 0);
+                const RECT& rect, UINT_PTR id = 0, HCURSOR classCursor = nullptr);
 
 protected:
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) = 0;

@@ -1,0 +1,148 @@
+#include "settings/color_square_wnd.h"
+
+#include <commctrl.h>
+
+#include "board/chess_board_wnd.h"
+#include "board/gdi_objects.h"
+#include "resources/resource.h"
+#include "settings/caption_color_dialog.h"
+
+namespace saltor {
+
+namespace {
+
+constexpr UINT_PTR kToolId = 1;
+constexpr int kTipWidth = 250;
+constexpr wchar_t kTipFallback[] =
+    L"Clic gauche pour la couleur du texte.\nClic droit pour la couleur du fond.";
+
+}  // namespace
+
+CColorSquareWnd::~CColorSquareWnd() {
+    // Destroyed here, not by the base class, so that the tip goes with it.
+    if (Hwnd() != nullptr) {
+        DestroyWindow(Hwnd());
+    }
+}
+
+HWND CColorSquareWnd::Create(HWND parent, const RECT& rect, DWORD style, UINT_PTR id) {
+    return CWindowBase::Create(L"SaltorColorSquare", CS_HREDRAW | CS_VREDRAW, parent, style, 0,
+                               rect, id, LoadCursorW(nullptr, IDC_HAND));
+}
+
+HWND CColorSquareWnd::CreateOver(HWND placeholder) {
+    const HWND parent = GetParent(placeholder);
+    RECT rect{};
+    GetWindowRect(placeholder, &rect);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return Create(parent, rect, WS_CHILD | WS_VISIBLE);
+}
+
+void CColorSquareWnd::SetColors(COLORREF back, COLORREF text) {
+    backColor_ = back;
+    textColor_ = text;
+    if (Hwnd() != nullptr) {
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+    }
+}
+
+void CColorSquareWnd::SetCaptions(std::wstring_view back, std::wstring_view text) {
+    backCaption_ = back.substr(0, kMaxCaption);
+    textCaption_ = text.substr(0, kMaxCaption);
+}
+
+LRESULT CColorSquareWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM, bool& handled) {
+    switch (msg) {
+        case WM_ERASEBKGND:
+            handled = true;
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 1;  // erased: the whole face is drawn here
+        case WM_LBUTTONDOWN:
+            handled = true;
+            EditColor(textColor_, textCaption_);
+            return 0;
+        case WM_RBUTTONDOWN:
+            handled = true;
+            EditColor(backColor_, backCaption_);
+            return 0;
+        case WM_SIZE:
+            // The tip keeps covering the whole square when the dialog resizes it.
+            if (tooltip_ != nullptr) {
+                TTTOOLINFOW tool{};
+                tool.cbSize = TTTOOLINFOW_V2_SIZE;
+                tool.hwnd = Hwnd();
+                tool.uId = kToolId;
+                GetClientRect(Hwnd(), &tool.rect);
+                SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+            }
+            return 0;
+        case WM_DESTROY:
+            // The platform gives a popup the top-level dialog as owner, not this control, so the
+            // tip would otherwise outlive it.
+            if (tooltip_ != nullptr) {
+                DestroyWindow(tooltip_);
+                tooltip_ = nullptr;
+            }
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void CColorSquareWnd::Paint(HDC dc) {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    {
+        const UniqueBrush brush(CreateSolidBrush(backColor_));
+        FillRect(dc, &client, brush.Get());
+    }
+    const COLORREF oldColor = ::SetTextColor(dc, textColor_);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, L"1", 1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetBkMode(dc, oldMode);
+    ::SetTextColor(dc, oldColor);
+    if (tipPending_) {
+        CreateTooltip();
+        tipPending_ = false;
+    }
+}
+
+void CColorSquareWnd::CreateTooltip() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (tooltip_ == nullptr) {
+        return;
+    }
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
+    std::wstring text = LoadResourceString(IDS_TIP_COLOR_SWATCH, kTipFallback);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = Hwnd();
+    tool.uId = kToolId;
+    GetClientRect(Hwnd(), &tool.rect);
+    tool.lpszText = text.data();
+    // The full record is refused by the older common controls that a program without the
+    // version 6 manifest gets; they take it without its last field.
+    if (!SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void CColorSquareWnd::EditColor(COLORREF& color, const std::wstring& caption) {
+    const HWND owner = Hwnd() != nullptr ? Hwnd() : GetActiveWindow();
+    CCaptionColorDialog dialog(owner, color, caption.c_str());
+    // A cancel, or a dialog that could not start, keeps the colour as it was.
+    if (dialog.DoModal()) {
+        color = dialog.Color();
+    }
+    InvalidateRect(Hwnd(), nullptr, TRUE);
+    UpdateWindow(Hwnd());
+}
+
+}  // namespace saltor
