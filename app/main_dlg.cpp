@@ -8,6 +8,7 @@
 #include "app/help_path.h"
 #include "app/main_window_rules.h"
 #include "resources/resource.h"
+#include "settings/prefs_dlg.h"
 #include "settings/settings_file_win.h"
 
 namespace saltor {
@@ -237,7 +238,7 @@ void CMainDlg::OnCommand(int id) {
             TogglePanel();
             break;
         case IDC_PREFERENCES:
-            // The Preferences dialog (template 130) comes with the settings dialogs.
+            OpenPreferences();
             break;
         case IDC_HELP_BUTTON:
             // Opening the help document beside the program comes with the help.
@@ -264,6 +265,21 @@ void CMainDlg::OnCommand(int id) {
         default:
             break;
     }
+}
+
+// After OK everything applies at once: the new size and pictures, the board's and the window's
+// layout (which centres the window again) and a repaint.
+void CMainDlg::OpenPreferences() {
+    const HWND active = GetActiveWindow();
+    CPrefsDlg prefs(settings_);
+    if (prefs.DoModal(active != nullptr ? active : Hwnd()) != IDOK || board_.Hwnd() == nullptr) {
+        return;
+    }
+    board_.Game().cellSize = settings_.CellSize;
+    board_.BuildImageCache();
+    SendMessageW(board_.Hwnd(), WM_SIZE, 0, 0);
+    SendMessageW(Hwnd(), WM_SIZE, 0, 0);
+    RedrawWindow(board_.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CMainDlg::TogglePanel() {

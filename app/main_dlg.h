@@ -46,6 +46,7 @@ private:
     void OnCommand(int id);
     void Layout();
     void TogglePanel();
+    void OpenPreferences();
     void SendBoardCommand(int command);
     bool IsOverSplitter(POINT clientPoint) const;
     void UpdateCursor(POINT clientPoint) const;

@@ -27,6 +27,7 @@
 #define IDS_STUDY_SAVE_FAILED 151
 #define IDS_STUDY_DELETE_FAILED 152
 #define IDS_STUDY_BAD_NAME 153
+#define IDS_PREFS_SAVE_FAILED 154
 #define IDS_TIP_SQUARE_IMAGE 160
 #define IDS_TIP_COLOR_SWATCH 161
 #define IDS_TIP_KNIGHT_IMAGE 162
@@ -64,5 +65,23 @@
 #define ID_APP_ABOUT 57664
 // IDCANCEL (2) is "Quitter".
 
-// --- 6. Commands with no control -------------------------------------------------------------
+// --- 6. Preferences dialog controls (dialog 130) ----------------------------------------------
+#define IDC_SOLID_COLOR 1002
+#define IDC_TEXTURES 1003
+#define IDC_CURSOR_FILE 1018
+#define IDC_BROWSE_CURSOR 1019
+#define IDC_BROWSE_WHITE_IMAGE 1020
+#define IDC_WHITE_IMAGE 1021
+#define IDC_BLACK_IMAGE 1022
+#define IDC_BROWSE_BLACK_IMAGE 1023
+#define IDC_WHITE_SWATCH 1024  // empty statics that the colour swatches cover
+#define IDC_BLACK_SWATCH 1025
+#define IDC_KNIGHT_IMAGE 1026
+#define IDC_BROWSE_KNIGHT_IMAGE 1027
+#define IDC_CELL_SIZE 1028  // slider
+#define IDC_CELL_SIZE_TEXT 1029
+#define IDC_CALC_DURATION 1034
+#define IDC_HAND_CURSOR 1043
+
+// --- 7. Commands with no control -------------------------------------------------------------
 #define ID_TOGGLE_PANEL 1044  // Space: show or hide the column of controls

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
 
 #include "settings/app_settings.h"
+#include "settings/prefs_rules.h"
 #include "settings/settings_document.h"
 #include "settings/utf8.h"
 
@@ -136,6 +138,29 @@ TEST(AppSettingsTest, MaxCellSizeTruncatesTowardZero) {
     EXPECT_EQ(AppSettings::MaxCellSizeFor(1040, 3, 23), 125);
     EXPECT_EQ(AppSettings::MaxCellSizeFor(1044, 3, 23), 126);
     EXPECT_EQ(AppSettings::MaxCellSizeFor(591, 3, 23), 69);
+}
+
+TEST(PrefsRulesTest, TypedTimeIsAtLeast100AndTheSliderRangeNeverInverts) {
+    for (const auto& [text, expected] : std::initializer_list<std::pair<const wchar_t*, uint32_t>>{
+             {L"150", 150u},
+             {L"50", 100u},
+             {L"", 100u},
+             {L"0100", 100u},
+             {L"4294967295", 4294967295u},
+             {L"4294967296", 100u},
+             {L"99999999999999999999", 100u},
+             {L"-150", 100u},
+             {L"1 500", 100u},
+             {L"\u0661\u0665\u0660", 100u}}) {
+        EXPECT_EQ(CalcDurationFromText(text), expected) << text;
+    }
+    EXPECT_EQ(CellSizeRangeFor(125).low, 70);
+    EXPECT_EQ(CellSizeRangeFor(125).high, 125);
+    // A screen too low for 70: the one size that loading also gives.
+    EXPECT_EQ(CellSizeRangeFor(69).low, 69);
+    EXPECT_EQ(CellSizeRangeFor(69).high, 69);
+    EXPECT_EQ(CellSizeRangeFor(-3).low, 1);
+    EXPECT_EQ(CellSizeRangeFor(-3).high, 1);
 }
 
 }  // namespace
