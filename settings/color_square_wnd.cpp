@@ -6,13 +6,13 @@
 #include "board/gdi_objects.h"
 #include "resources/resource.h"
 #include "settings/caption_color_dialog.h"
+#include "settings/tooltip_win.h"
 
 namespace saltor {
 
 namespace {
 
 constexpr UINT_PTR kToolId = 1;
-constexpr int kTipWidth = 250;
 constexpr wchar_t kTipFallback[] =
     L"Clic gauche pour la couleur du texte.\nClic droit pour la couleur du fond.";
 
@@ -110,27 +110,10 @@ void CColorSquareWnd::Paint(HDC dc) {
 void CColorSquareWnd::CreateTooltip() {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    if (tooltip_ == nullptr) {
-        return;
-    }
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
-    std::wstring text = LoadResourceString(IDS_TIP_COLOR_SWATCH, kTipFallback);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = Hwnd();
-    tool.uId = kToolId;
-    GetClientRect(Hwnd(), &tool.rect);
-    tool.lpszText = text.data();
-    // The full record is refused by the older common controls that a program without the
-    // version 6 manifest gets; they take it without its last field.
-    if (!SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    tooltip_ = CreateTooltipWindow(Hwnd());
+    if (tooltip_ != nullptr) {
+        AddTooltipTool(tooltip_, Hwnd(), kToolId,
+                       LoadResourceString(IDS_TIP_COLOR_SWATCH, kTipFallback));
     }
 }
 

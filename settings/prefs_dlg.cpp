@@ -12,12 +12,12 @@
 #include "resources/resource.h"
 #include "settings/prefs_rules.h"
 #include "settings/settings_file_win.h"
+#include "settings/tooltip_win.h"
 
 namespace saltor {
 
 namespace {
 
-constexpr int kTipWidth = 250;
 constexpr UINT_PTR kToolId = 1;
 constexpr int kSliderTick = 10;
 constexpr int kSliderPage = 10;
@@ -319,29 +319,13 @@ void CPrefsDlg::BrowseCursor() {
 }
 
 void CPrefsDlg::CreateTooltips() {
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+    tooltip_ = CreateTooltipWindow(Hwnd());
     if (tooltip_ == nullptr) {
         return;
     }
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
     for (const Tip& tip : kTips) {
-        std::wstring text = LoadResourceString(tip.text, L"");
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = GetDlgItem(Hwnd(), tip.control);
-        tool.uId = kToolId;
-        GetClientRect(tool.hwnd, &tool.rect);
-        tool.lpszText = text.data();
-        // The older common controls (no version 6 manifest) refuse the full record and take it
-        // without its last field.
-        if (!SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
-            tool.cbSize = TTTOOLINFOW_V2_SIZE;
-            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
+        AddTooltipTool(tooltip_, GetDlgItem(Hwnd(), tip.control), kToolId,
+                       LoadResourceString(tip.text, L""));
     }
 }
 

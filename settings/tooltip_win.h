@@ -1,0 +1,18 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace saltor {
+
+// Tooltips of the Preferences dialog and its colour samples: wrapped at 250 pixels.
+inline constexpr int kTooltipWidth = 250;
+
+// A tooltip window owned by `owner`; null when it cannot be made.
+HWND CreateTooltipWindow(HWND owner);
+
+// Shows `text` over the whole client area of `control`, watching the control's mouse messages.
+void AddTooltipTool(HWND tooltip, HWND control, UINT_PTR id, std::wstring text);
+
+}  // namespace saltor
