@@ -5,6 +5,7 @@
 #   make test     install what is missing, build both trees and run both test suites
 #   make build    build both trees          make bench    run tourtool's benchmark
 #   make run      start the game under Wine make format   clang-format our sources
+#   make dist     the release archive dist/Saltor-<version>.zip (Saltor.exe, Saltor.chm, LISEZMOI.txt)
 #   make clean    remove build/
 #
 # JOBS=N overrides the parallelism (default: all cores).
@@ -25,7 +26,7 @@ CTEST := ctest --output-on-failure --no-tests=error --timeout 300 -j $(JOBS)
 
 .DEFAULT_GOAL := build
 .PHONY: test build deps configure-native configure-win build-native build-win \
-	test-native test-win prefix bench run format clean
+	test-native test-win prefix bench run dist format clean
 
 test: test-native test-win
 
@@ -64,6 +65,12 @@ run: configure-win prefix
 	tools/wine-prefix.sh --display -- tools/wine-run.sh \
 		"$$(find $(WIN) -name Saltor.exe -not -path '*/wineprefix/*' | head -n 1)" \
 		|| test $$? -eq 2
+
+# Builds in the Windows tree what the archive holds (Saltor.exe and its help Saltor.chm, not the
+# tests) and packs it.
+dist: configure-win
+	cmake --build $(WIN) -j $(JOBS) --target Saltor saltor_help
+	tools/make-dist.sh $(CURDIR)/$(WIN)
 
 format:
 	find $(wildcard app board engine files resources settings tests tools) \

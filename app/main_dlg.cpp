@@ -4,8 +4,10 @@
 
 #include <optional>
 
+#include "app/about_dlg.h"
 #include "app/app_module.h"
 #include "app/help_path.h"
+#include "app/html_help.h"
 #include "app/main_window_rules.h"
 #include "resources/resource.h"
 #include "settings/prefs_dlg.h"
@@ -134,6 +136,11 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& ha
             OnCommand(LOWORD(wParam));
             handled = true;
             return 0;
+        case WM_HELP:
+            // F1 already arrives as the accelerator's help command: the system's own F1 help
+            // message would open the help a second time.
+            handled = true;
+            return TRUE;
         case WM_DESTROY:
             OnDestroy();
             return 0;
@@ -241,11 +248,14 @@ void CMainDlg::OnCommand(int id) {
             OpenPreferences();
             break;
         case IDC_HELP_BUTTON:
-            // Opening the help document beside the program comes with the help.
+            ShowHelp(Hwnd(), settings_.HelpFilePath);
             break;
-        case ID_APP_ABOUT:
-            // The About box (template 100) comes with the help.
+        case ID_APP_ABOUT: {
+            const HWND active = GetActiveWindow();
+            CAboutDlg about;
+            about.DoModal(active != nullptr ? active : Hwnd());
             break;
+        }
         case IDC_LOAD_STUDY:
             if (studies_ != nullptr) {
                 studies_->Load(board_);

@@ -65,7 +65,10 @@
 #define ID_APP_ABOUT 57664
 // IDCANCEL (2) is "Quitter".
 
-// --- 6. Preferences dialog controls (dialog 130) ----------------------------------------------
+// --- 6. About box controls (dialog 100) -------------------------------------------------------
+#define IDC_ABOUT_VERSION 1016
+
+// --- 7. Preferences dialog controls (dialog 130) ----------------------------------------------
 #define IDC_SOLID_COLOR 1002
 #define IDC_TEXTURES 1003
 #define IDC_CURSOR_FILE 1018
@@ -83,5 +86,5 @@
 #define IDC_CALC_DURATION 1034
 #define IDC_HAND_CURSOR 1043
 
-// --- 7. Commands with no control -------------------------------------------------------------
+// --- 8. Commands with no control -------------------------------------------------------------
 #define ID_TOGGLE_PANEL 1044  // Space: show or hide the column of controls

@@ -13,6 +13,8 @@ packages=(
     wine wine64 fonts-wine fonts-liberation
     # a screen for the game window and screenshots when there is no display
     xvfb xdotool imagemagick
+    # the help document (chmcmd) and the release archive
+    fp-utils zip
     # what Wine's X11 driver loads when it has a display: colour cursors, input, screen layout
     libxcursor1 libxi6 libxrandr2 libxrender1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
 )

@@ -4,6 +4,7 @@
 
 #include "app/help_path.h"
 #include "app/main_window_rules.h"
+#include "app/version_text.h"
 
 namespace saltor {
 namespace {
@@ -50,6 +51,16 @@ TEST(HelpFilePathTest, ReplacesOrAppendsTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(HelpFilePathFor(L"C:\\Jeux\\Cavalier.v2.EXE"), L"C:\\Jeux\\Cavalier.v2.chm");
     EXPECT_EQ(HelpFilePathFor(L"C:\\Mes.jeux\\Saltor"), L"C:\\Mes.jeux\\Saltor.chm");
     EXPECT_EQ(HelpFilePathFor(L"Z:/tmp/v1.0/saltor"), L"Z:/tmp/v1.0/saltor.chm");
+}
+
+TEST(VersionTextTest, ReleaseShowsTwoNumbersPreReleaseAndUnreadDataFour) {
+    EXPECT_EQ(FormatVersionText(VersionNumbers{0x00030000, 0x00000001, 0}), L"Version 3.0");
+    EXPECT_EQ(FormatVersionText(VersionNumbers{0x00030000, 0x00000001, 0x2}),
+              L"Version \u00DF 3.0.0.1");
+    // Only the pre-release bit counts; the words are split into their 16-bit halves.
+    EXPECT_EQ(FormatVersionText(VersionNumbers{0x000A0014, 0x001E0028, 0x1 | 0x4}),
+              L"Version 10.20");
+    EXPECT_EQ(FormatVersionText(std::nullopt), L"Version \u00DF 0.0.0.0");
 }
 
 }  // namespace
