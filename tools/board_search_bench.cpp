@@ -17,6 +17,7 @@
 #include "board/win_search_host.h"
 #include "engine/tour_search.h"
 #include "files/tour_text.h"
+#include "tools/perf_clock_win.h"
 
 namespace saltor {
 namespace {
@@ -53,14 +54,7 @@ public:
 };
 
 double Seconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
+    return PerfSeconds();
 }
 
 struct Job {

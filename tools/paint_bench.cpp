@@ -15,6 +15,7 @@
 #include "board/chess_board_wnd.h"
 #include "board/gdi_objects.h"
 #include "files/tour_text.h"
+#include "tools/perf_clock_win.h"
 
 namespace saltor {
 namespace {
@@ -24,14 +25,7 @@ constexpr const wchar_t kGame[] =
     L"H2";
 
 double Milliseconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
+    return PerfSeconds() * 1000.0;
 }
 
 // Median of `runs` timings of `work`, in milliseconds.

@@ -17,6 +17,7 @@
 
 #include "main_dlg_fixture.h"
 #include "reference/board_fakes.h"
+#include "reference/file_bytes.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "settings/caption_color_dialog.h"
@@ -31,11 +32,6 @@ namespace saltor {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 struct BoxCall {
     HWND owner;

@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "reference/file_bytes.h"
 #include "settings/app_settings.h"
 #include "settings/settings_document.h"
 #include "settings/settings_file_win.h"
@@ -20,15 +21,6 @@ namespace saltor {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 size_t FilesInFolder() {
     return static_cast<size_t>(
