@@ -1,48 +1,19 @@
 #include "engine/tour_search.h"
 
-#include <array>
 #include <bit>
+
+#include "engine/knight_bits.h"
+#include "engine/tour_cuts.h"
 
 namespace saltor {
 namespace {
 
+using namespace knight_bits;
+
 constexpr int NoIndex = -1;
 
-struct NeighbourTable {
-    std::array<uint64_t, 64> mask{};  // the knight moves of each square as a bit set
-};
-
-constexpr NeighbourTable MakeNeighbourTable() {
-    NeighbourTable table;
-    for (int index = 0; index < 64; ++index) {
-        const Square from = SquareAt(index);
-        for (const Square& offset : KnightOffsets) {
-            const Square to{from.column + offset.column, from.row + offset.row};
-            if (IsOnBoard(to)) {
-                table.mask[index] |= uint64_t{1} << IndexOf(to);
-            }
-        }
-    }
-    return table;
-}
-
-constexpr NeighbourTable Neighbours = MakeNeighbourTable();
-
-constexpr uint64_t Bit(int index) {
-    return uint64_t{1} << index;
-}
-
-// Every square with a knight neighbour in `squares`. A row offset must not carry into the next
-// column, so sources are limited to the rows it keeps on the board; column overflow shifts out.
-constexpr uint64_t KnightReach(uint64_t squares) {
-    constexpr uint64_t EveryColumn = 0x0101010101010101ull;
-    constexpr uint64_t RowsUpOne = EveryColumn * 0x7F, RowsUpTwo = EveryColumn * 0x3F;
-    constexpr uint64_t RowsDownOne = EveryColumn * 0xFE, RowsDownTwo = EveryColumn * 0xFC;
-    const uint64_t up1 = squares & RowsUpOne, up2 = squares & RowsUpTwo;
-    const uint64_t down1 = squares & RowsDownOne, down2 = squares & RowsDownTwo;
-    return (up1 << 17) | (up1 >> 15) | (down1 << 15) | (down1 >> 17) |  // two columns, one row
-           (up2 << 10) | (up2 >> 6) | (down2 << 6) | (down2 >> 10);     // one column, two rows
-}
+// With fewer squares left a branch is searched again sooner than looked up.
+constexpr int MinSquaresToRemember = 10;
 
 }  // namespace
 
@@ -107,23 +78,26 @@ bool TourSearch::Search(uint64_t visited, int from) {
     if (depth >= 64) {
         return true;
     }
+    const bool remember = cuts_.enabled && 64 - depth >= MinSquaresToRemember &&
+                          stats_.backups >= cuts_.rememberAfterBackups;
+    if (cuts_.enabled &&
+        (CannotComplete(visited, from) || (remember && lost_.Contains(visited, from)))) {
+        ++stats_.cuts;
+        --t.searchDepth;
+        return false;
+    }
     uint64_t tried = 0;
     // The isolation test does not depend on the candidate, so one answer serves the level.
-    int isolated = -1;
+    const bool isolated = depth < 63 && HasIsolatedSquare(visited);
     for (;;) {
         const int candidate = NextCandidate(visited, tried, from, depth);
-        if (candidate == NoIndex) {
+        if (candidate == NoIndex || isolated) {
+            // Every branch tried, none completes: a fact about this position, whatever the path.
+            if (remember) {
+                lost_.Add(visited, from);
+            }
             --t.searchDepth;
             return false;
-        }
-        if (depth < 63) {
-            if (isolated < 0) {
-                isolated = HasIsolatedSquare(visited) ? 1 : 0;
-            }
-            if (isolated) {
-                --t.searchDepth;
-                return false;
-            }
         }
         t.searchPath[depth] = SquareAt(candidate);
         ++stats_.squaresPlaced;
@@ -156,7 +130,7 @@ int TourSearch::NextCandidate(uint64_t visited, uint64_t tried, int from, int de
     // With column-major indices the fixed knight-move order is the order of increasing index
     // (offsets -17, -15, -10, -6, +6, +10, +15, +17), so walking the bits low to high meets the
     // candidates in that order and a tie keeps the earlier one.
-    uint64_t candidates = Neighbours.mask[from] & ~(visited | tried);
+    uint64_t candidates = KnightMoves[from] & ~(visited | tried);
     if (candidates == 0) {
         return NoIndex;
     }
@@ -169,7 +143,7 @@ int TourSearch::NextCandidate(uint64_t visited, uint64_t tried, int from, int de
     for (; candidates != 0; candidates &= candidates - 1) {
         const int square = std::countr_zero(candidates);
         // Squares this level already tried still count as onward moves: they are unvisited.
-        const int degree = std::popcount(Neighbours.mask[square] & unvisited);
+        const int degree = std::popcount(KnightMoves[square] & unvisited);
         if (degree != 0 && degree < bestDegree) {
             best = square;
             bestDegree = degree;

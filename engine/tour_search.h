@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/lost_positions.h"
 #include "engine/search_host.h"
 #include "engine/tour_state.h"
 
@@ -10,6 +11,19 @@ namespace saltor {
 struct SearchStats {
     uint64_t squaresPlaced = 0;
     uint64_t backups = 0;  // placed squares taken off again to try the next candidate
+    uint64_t cuts = 0;     // branches dropped unsearched
+};
+
+// The cuts that the search adds to the plain method: branches that provably hold no tour are
+// dropped unsearched. The branches kept are walked in the same order, so the first tour met is
+// the same; only the time to reach it, or to find that there is none, changes.
+struct SearchCuts {
+    bool enabled = true;
+    // Positions found lost are remembered once a search has backed up this often: before that
+    // the table costs more than it saves.
+    uint64_t rememberAfterBackups = 4096;
+
+    static constexpr SearchCuts None() { return {false, 0}; }
 };
 
 // Depth-first knight's-tour search in Warnsdorff order (fewest onward moves first, ties in the
@@ -21,7 +35,8 @@ struct SearchStats {
 // its private boards, so the squares it tries, the order and the results are unchanged.
 class TourSearch {
 public:
-    TourSearch(TourState& tour, SearchHost& host) : tour_(tour), host_(host) {}
+    TourSearch(TourState& tour, SearchHost& host, SearchCuts cuts = {})
+        : tour_(tour), host_(host), cuts_(cuts) {}
 
     // True when a tour exists from the current position (written into the tour when `complete`)
     // or when there is nothing to judge. Records the verdict in the tour's marks and counters.
@@ -36,7 +51,9 @@ private:
 
     TourState& tour_;
     SearchHost& host_;
+    const SearchCuts cuts_;
     uint32_t budgetMs_ = 0;
+    LostPositions lost_;
     SearchStats stats_;
 };
 

@@ -1,5 +1,6 @@
-// The fast search against the plain reference: same verdicts, same tour, same marks and counters,
-// same squares placed, same clock reads and polls, whatever the clock and the input do.
+// The fast search without its cuts against the plain reference: same verdicts, same tour, same
+// marks and counters, same squares placed, same clock reads and polls, whatever the clock and the
+// input do.
 #include <gtest/gtest.h>
 
 #include "engine/tour_search.h"
@@ -44,7 +45,7 @@ Ending ExpectSameRun(const TourState& position, const Script& script, const std:
         host->cancelAtPoll = script.cancelAtPoll;
     }
     TourState fastTour = position, referenceTour = position;
-    TourSearch fast(fastTour, fastHost);
+    TourSearch fast(fastTour, fastHost, SearchCuts::None());
     reference::ReferenceSearch plain(referenceTour, referenceHost);
     const bool fastFound = fast.Solve(script.complete, script.budget);
     const bool referenceFound = plain.Solve(script.complete, script.budget);
@@ -80,7 +81,7 @@ TEST(SearchDifferentialTest, AllStartsCompleteAlike) {
 
         // Every start has a tour; only d1, d4 and g2 need to back up on the way.
         ScriptedHost host;
-        TourSearch search(tour, host);
+        TourSearch search(tour, host, SearchCuts::None());
         ASSERT_TRUE(search.Solve(true, 0xFFFFFFFFu));
         EXPECT_TRUE(IsKnightsTour(tour.moves));
         EXPECT_EQ(tour.searchDepth, 64);
@@ -140,7 +141,7 @@ TEST(SearchDifferentialTest, RepeatedJudgingAlongAGame) {
             referenceTour.Play(next);
             ScriptedHost fastHost, referenceHost;
             fastHost.tickStep = referenceHost.tickStep = 1;
-            const bool a = TourSearch(fastTour, fastHost).Solve(false, 200);
+            const bool a = TourSearch(fastTour, fastHost, SearchCuts::None()).Solve(false, 200);
             const bool b =
                 reference::ReferenceSearch(referenceTour, referenceHost).Solve(false, 200);
             ASSERT_EQ(a, b) << game << ":" << move;

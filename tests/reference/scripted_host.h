@@ -30,4 +30,16 @@ public:
     void SearchEnded() override { ++endCalls; }
 };
 
+// A clock that counts squares placed instead of milliseconds: a budget of n stops a search at
+// its first back-up after n squares, on any machine.
+class SquareCountingHost : public SearchHost {
+public:
+    uint64_t squares = 0;
+
+    uint32_t TickCount() override { return static_cast<uint32_t>(squares); }
+    bool PollCancel() override { return false; }
+    void ShowBusy() override { ++squares; }
+    void SearchEnded() override {}
+};
+
 }  // namespace saltor

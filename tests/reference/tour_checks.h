@@ -64,4 +64,63 @@ inline void PlayRandomly(TourState& tour, TestRandom& random, int moves) {
     }
 }
 
+// Onward moves from `to` once the knight stands there: its unvisited knight neighbours.
+inline int OnwardMoves(const TourState& tour, Square to) {
+    int count = 0;
+    for (const Square& offset : KnightOffsets) {
+        const Square next{to.column + offset.column, to.row + offset.row};
+        if (IsOnBoard(next) && tour.visits[IndexOf(next)] < 0) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// A player who mostly follows the fewest-exits rule, breaks ties as he likes and now and then
+// plays any move at all.
+inline Square HumanLikeMove(const TourState& tour, TestRandom& random) {
+    Square legal[8];
+    int degree[8];
+    int count = 0;
+    int fewest = 9;
+    const Square from = tour.moves[tour.moveCount - 1];
+    for (const Square& offset : KnightOffsets) {
+        const Square to{from.column + offset.column, from.row + offset.row};
+        if (tour.IsLegal(to)) {
+            degree[count] = OnwardMoves(tour, to);
+            if (degree[count] < fewest && (degree[count] > 0 || tour.moveCount == 63)) {
+                fewest = degree[count];
+            }
+            legal[count++] = to;
+        }
+    }
+    if (count == 0) {
+        return NoSquare;
+    }
+    if (random.Below(4) == 0 || fewest == 9) {
+        return legal[random.Below(count)];
+    }
+    int ties[8];
+    int tieCount = 0;
+    for (int i = 0; i < count; ++i) {
+        if (degree[i] == fewest) {
+            ties[tieCount++] = i;
+        }
+    }
+    return legal[ties[random.Below(tieCount)]];
+}
+
+// Plays up to `moves` human-like moves from a random square; stops early at a dead end.
+inline void PlayHumanLike(TourState& tour, TestRandom& random, int moves) {
+    tour.Reset();
+    tour.Play(SquareAt(random.Below(64)));
+    while (tour.moveCount < moves) {
+        const Square next = HumanLikeMove(tour, random);
+        if (IsNoSquare(next)) {
+            return;
+        }
+        tour.Play(next);
+    }
+}
+
 }  // namespace saltor

@@ -11,7 +11,7 @@ namespace saltor::tourtool {
 
 // Judges each line as the board judges a move: the position is loaded like a study, then checked
 // by the search without completing it.
-int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs) {
+int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned) {
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') {
@@ -27,7 +27,7 @@ int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs) {
         DecodeTour(tour, text);
 
         SteadyHost host;
-        TourSearch search(tour, host);
+        TourSearch search(tour, host, pruned ? SearchCuts{} : SearchCuts::None());
         const auto start = std::chrono::steady_clock::now();
         const bool found = search.Solve(false, budgetMs);
         const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(

@@ -11,10 +11,15 @@ namespace {
 int Usage() {
     std::cerr << "usage:\n"
                  "  tourtool starts [--budget MS]   the tour the game completes from each square\n"
-                 "  tourtool judge [--budget MS]    judge positions read from standard input,\n"
-                 "                                  one per line (A1;B3;C5)\n"
+                 "  tourtool judge [--budget MS] [--literal]\n"
+                 "                                  judge positions read from standard input,\n"
+                 "                                  one per line (A1;B3;C5); --literal without\n"
+                 "                                  the cuts\n"
                  "  tourtool bench [--seconds S]    squares placed per second, the game's search\n"
-                 "                                  against the plain reference\n";
+                 "                                  against the plain reference\n"
+                 "  tourtool corpus random|human [--count N] [--seed S]\n"
+                 "                                  positions for judge, from random legal play\n"
+                 "                                  or from play that mostly takes fewest exits\n";
     return 2;
 }
 
@@ -39,8 +44,26 @@ int main(int argc, char** argv) {
     const std::string_view command = argv[1];
     double budget = DefaultBudgetMs;
     double seconds = 2.0;
-    for (int i = 2; i < argc; i += 2) {
+    double count = 2000;
+    double seed = 1;
+    int first = 2;
+    std::string_view style;
+    if (command == "corpus") {
+        if (argc < 3 ||
+            (std::string_view(argv[2]) != "random" && std::string_view(argv[2]) != "human")) {
+            return Usage();
+        }
+        style = argv[2];
+        first = 3;
+    }
+    bool literal = false;
+    for (int i = first; i < argc; i += 2) {
         const std::string_view option = argv[i];
+        if (option == "--literal") {
+            literal = true;
+            --i;
+            continue;
+        }
         double value = 0;
         if (i + 1 >= argc || !ParseNumber(argv[i + 1], value)) {
             return Usage();
@@ -49,6 +72,10 @@ int main(int argc, char** argv) {
             budget = value;
         } else if (option == "--seconds") {
             seconds = value;
+        } else if (option == "--count" && value <= 1e7) {
+            count = value;
+        } else if (option == "--seed" && value <= 1e15) {
+            seed = value;
         } else {
             return Usage();
         }
@@ -58,10 +85,14 @@ int main(int argc, char** argv) {
         return RunStarts(std::cout, static_cast<uint32_t>(budget));
     }
     if (command == "judge") {
-        return RunJudge(std::cin, std::cout, static_cast<uint32_t>(budget));
+        return RunJudge(std::cin, std::cout, static_cast<uint32_t>(budget), !literal);
     }
     if (command == "bench") {
         return RunBench(std::cout, seconds);
+    }
+    if (command == "corpus") {
+        return RunCorpus(std::cout, style == "human", static_cast<int>(count),
+                         static_cast<uint64_t>(seed));
     }
     return Usage();
 }

@@ -13,8 +13,9 @@ namespace saltor::tourtool {
 inline constexpr uint32_t DefaultBudgetMs = 1000;
 
 int RunStarts(std::ostream& out, uint32_t budgetMs);
-int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs);
+int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned);
 int RunBench(std::ostream& out, double seconds);
+int RunCorpus(std::ostream& out, bool humanLike, int count, uint64_t seed);
 
 // The squares of `path` up to the first empty entry, in game-file notation.
 std::string PathText(const std::array<Square, 64>& path, int count);
