@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "engine/square.h"
@@ -24,6 +25,19 @@ constexpr std::array<uint64_t, 64> MakeKnightMoves() {
         }
     }
     return moves;
+}
+
+constexpr int Lowest(uint64_t squares) {
+    return std::countr_zero(squares);
+}
+
+// Whether a set holds an even number of squares. Folded by hand: without a popcount instruction
+// in the target, the library's popcount is a call.
+constexpr bool IsEvenCount(uint64_t squares) {
+    for (int shift = 32; shift > 0; shift /= 2) {
+        squares ^= squares >> shift;
+    }
+    return (squares & 1) == 0;
 }
 
 // The knight moves of each square.

@@ -80,8 +80,8 @@ bool TourSearch::Search(uint64_t visited, int from) {
     }
     const bool remember = cuts_.enabled && 64 - depth >= MinSquaresToRemember &&
                           stats_.backups >= cuts_.rememberAfterBackups;
-    if (cuts_.enabled &&
-        (CannotComplete(visited, from) || (remember && lost_.Contains(visited, from)))) {
+    if (cuts_.enabled && (CannotComplete(visited, from) != Cut::None ||
+                          (remember && lost_.Contains(visited, from)))) {
         ++stats_.cuts;
         --t.searchDepth;
         return false;
