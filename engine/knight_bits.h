@@ -31,6 +31,19 @@ constexpr int Lowest(uint64_t squares) {
     return std::countr_zero(squares);
 }
 
+// The number of squares in a set. Without a popcount instruction in the target, std::popcount is
+// a library call, which costs the search more than these few inline operations.
+constexpr int CountSquares(uint64_t squares) {
+#ifdef __POPCNT__
+    return std::popcount(squares);
+#else
+    squares -= (squares >> 1) & 0x5555555555555555ull;
+    squares = (squares & 0x3333333333333333ull) + ((squares >> 2) & 0x3333333333333333ull);
+    squares = (squares + (squares >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((squares * 0x0101010101010101ull) >> 56);
+#endif
+}
+
 // Whether a set holds an even number of squares. Folded by hand: without a popcount instruction
 // in the target, the library's popcount is a call.
 constexpr bool IsEvenCount(uint64_t squares) {

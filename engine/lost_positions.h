@@ -19,7 +19,7 @@ private:
         uint64_t visited = 0;
         int32_t knight = -1;
     };
-    static constexpr int SlotBits = 18;
+    static constexpr int SlotBits = 20;
     static size_t Slot(uint64_t visited, int knight);
 
     std::unique_ptr<Entry[]> entries_;  // made at the first Add: most searches never back up

@@ -11,16 +11,41 @@ constexpr bool HasTwoOrMore(uint64_t squares) {
     return (squares & (squares - 1)) != 0;
 }
 
-// Squares of `open` that the path cannot both enter and leave: fewer than two neighbours among
-// `open` and the knight's square. Each of them can only be the last square of the path.
-uint64_t OneWaySquares(uint64_t open, int from) {
+// How many ways lead into and out of each square: its knight neighbours among `open` and the
+// knight's square, counted up to three.
+struct Ways {
+    uint64_t twoOrMore;
+    uint64_t threeOrMore;
+};
+
+Ways CountWays(uint64_t open, int from) {
     const KnightShifts shifts(open);
-    uint64_t once = 0, twice = 0;
+    uint64_t once = 0, twice = 0, thrice = 0;
     for (const uint64_t reached : shifts.to) {
+        thrice |= twice & reached;
         twice |= once & reached;
         once |= reached;
     }
-    return open & ~(twice | (once & KnightMoves[from]));
+    const uint64_t knight = KnightMoves[from];
+    return {twice | (once & knight), thrice | (twice & knight)};
+}
+
+// Squares with a knight neighbour in `squares` at least twice, and at least three times.
+Ways CountNeighbours(uint64_t squares) {
+    const KnightShifts shifts(squares);
+    uint64_t once = 0, twice = 0, thrice = 0;
+    for (const uint64_t reached : shifts.to) {
+        thrice |= twice & reached;
+        twice |= once & reached;
+        once |= reached;
+    }
+    return {twice, thrice};
+}
+
+// Squares of `open` that the path cannot both enter and leave: fewer than two ways. Each of them
+// can only be the last square of the path.
+uint64_t OneWaySquares(uint64_t open, int from) {
+    return open & ~CountWays(open, from).twoOrMore;
 }
 
 // Whether every square of `region` can be reached from every other through `region`.
@@ -47,18 +72,28 @@ Cut CannotComplete(uint64_t visited, int from) {
         return Cut::NoWayOn;
     }
     // The path has one last square; every other square is entered and left again.
-    const uint64_t lastOnly = OneWaySquares(open, from);
+    const Ways ways = CountWays(open, from);
+    const uint64_t lastOnly = open & ~ways.twoOrMore;
     if (HasTwoOrMore(lastOnly)) {
         return Cut::TwoLastSquares;
     }
+    // Moves alternate between light and dark squares, so the number of squares left fixes the
+    // colour of the last one: the colour of the knight's square when it is even.
+    const uint64_t knightColour = IsDark(from) ? DarkSquares : ~DarkSquares;
+    const uint64_t lastColour = IsEvenCount(open) ? knightColour : ~knightColour;
+    if ((lastOnly & ~lastColour) != 0) {
+        return Cut::LastSquareColour;
+    }
+    // A square with exactly two ways that cannot be last takes both. No square can be passed
+    // through from three such neighbours, the last square from two, the knight's square from two.
+    const uint64_t mayBeLast = lastOnly != 0 ? lastOnly : open & lastColour;
+    const uint64_t passedThrough = open & ways.twoOrMore & ~ways.threeOrMore & ~mayBeLast;
+    const Ways forced = CountNeighbours(passedThrough);
+    if ((forced.threeOrMore & open) != 0 || (forced.twoOrMore & lastOnly) != 0 ||
+        HasTwoOrMore(KnightMoves[from] & passedThrough)) {
+        return Cut::ForcedThrough;
+    }
     if (lastOnly != 0) {
-        // Moves alternate between light and dark squares, so the number of squares left fixes
-        // the colour of the last one: the colour of the knight's square when it is even.
-        const uint64_t knightColour = IsDark(from) ? DarkSquares : ~DarkSquares;
-        const uint64_t lastColour = IsEvenCount(open) ? knightColour : ~knightColour;
-        if ((lastOnly & lastColour) == 0) {
-            return Cut::LastSquareColour;
-        }
         // That square ends the path, so its single neighbour comes just before it: take both
         // off and ask the same of what remains, with the path now ending at the neighbour. A
         // chain of such squares is taken off square by square.

@@ -10,6 +10,7 @@ enum class Cut {
     NoWayOn,           // the knight, or the square before a forced last one, has no way on
     TwoLastSquares,    // two unvisited squares could each only be the last of the tour
     LastSquareColour,  // the only square that could be last has the wrong colour
+    ForcedThrough,     // a square that neighbours with only two ways would all have to pass through
     Split,             // the unvisited squares fall apart into pieces the knight cannot join
 };
 

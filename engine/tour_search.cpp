@@ -13,7 +13,7 @@ using namespace knight_bits;
 constexpr int NoIndex = -1;
 
 // With fewer squares left a branch is searched again sooner than looked up.
-constexpr int MinSquaresToRemember = 10;
+constexpr int MinSquaresToRemember = 18;
 
 }  // namespace
 
@@ -143,7 +143,7 @@ int TourSearch::NextCandidate(uint64_t visited, uint64_t tried, int from, int de
     for (; candidates != 0; candidates &= candidates - 1) {
         const int square = std::countr_zero(candidates);
         // Squares this level already tried still count as onward moves: they are unvisited.
-        const int degree = std::popcount(KnightMoves[square] & unvisited);
+        const int degree = CountSquares(KnightMoves[square] & unvisited);
         if (degree != 0 && degree < bestDegree) {
             best = square;
             bestDegree = degree;
