@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tourtool/tourtool.h"
 
@@ -17,6 +18,10 @@ int Usage() {
                  "                                  the cuts\n"
                  "  tourtool bench [--seconds S]    squares placed per second, the game's search\n"
                  "                                  against the plain reference\n"
+                 "  tourtool decide FILE... [--budget MS]\n"
+                 "                                  the share of positions of the files that\n"
+                 "                                  the plain search and the search with cuts\n"
+                 "                                  decide in time, side by side\n"
                  "  tourtool corpus random|human [--count N] [--seed S]\n"
                  "                                  positions for judge, from random legal play\n"
                  "                                  or from play that mostly takes fewest exits\n";
@@ -48,6 +53,15 @@ int main(int argc, char** argv) {
     double seed = 1;
     int first = 2;
     std::string_view style;
+    std::vector<std::string> files;
+    if (command == "decide") {
+        while (first < argc && std::string_view(argv[first]).substr(0, 2) != "--") {
+            files.emplace_back(argv[first++]);
+        }
+        if (files.empty()) {
+            return Usage();
+        }
+    }
     if (command == "corpus") {
         if (argc < 3 ||
             (std::string_view(argv[2]) != "random" && std::string_view(argv[2]) != "human")) {
@@ -89,6 +103,9 @@ int main(int argc, char** argv) {
     }
     if (command == "bench") {
         return RunBench(std::cout, seconds);
+    }
+    if (command == "decide") {
+        return RunDecide(files, std::cout, static_cast<uint32_t>(budget));
     }
     if (command == "corpus") {
         return RunCorpus(std::cout, style == "human", static_cast<int>(count),

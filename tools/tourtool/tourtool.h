@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "engine/search_host.h"
 #include "engine/tour_state.h"
@@ -15,6 +16,7 @@ inline constexpr uint32_t DefaultBudgetMs = 1000;
 int RunStarts(std::ostream& out, uint32_t budgetMs);
 int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned);
 int RunBench(std::ostream& out, double seconds);
+int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t budgetMs);
 int RunCorpus(std::ostream& out, bool humanLike, int count, uint64_t seed);
 
 // The squares of `path` up to the first empty entry, in game-file notation.
