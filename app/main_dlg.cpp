@@ -201,6 +201,12 @@ void CMainDlg::OnDestroy() {
         loop->RemoveMessageFilter(this);
         loop->RemoveIdleHandler(this);
     }
+    // Each window loads its own table (Wine makes a new one every time, Windows counts the
+    // loads), so each gives its own back.
+    if (accelerators_ != nullptr) {
+        DestroyAcceleratorTable(accelerators_);
+        accelerators_ = nullptr;
+    }
 }
 
 void CMainDlg::SendBoardCommand(int command) {

@@ -80,6 +80,17 @@ bool WorthDecoding(const std::wstring& path) {
         DWORD read = 0;
         ok = ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &read, nullptr) != 0;
         head.resize(read);
+        // An icon's images may lie anywhere in it, and GDI+ decodes a PNG one whole: the rest
+        // of the file is read too (it is within the limit), so that every image's header is seen.
+        const bool icon = head.size() >= 4 && head[0] == 0 && head[1] == 0 &&
+                          (head[2] == 1 || head[2] == 2) && head[3] == 0;
+        if (ok && icon && read < static_cast<uint64_t>(length.QuadPart)) {
+            head.resize(static_cast<size_t>(length.QuadPart));
+            DWORD more = 0;
+            ok = ReadFile(file, head.data() + read, static_cast<DWORD>(head.size() - read), &more,
+                          nullptr) != 0;
+            head.resize(size_t{read} + more);
+        }
     }
     CloseHandle(file);
     if (!ok) {

@@ -1,5 +1,7 @@
 #include "board/image_limits.h"
 
+#include <algorithm>
+
 namespace saltor {
 namespace {
 
@@ -87,6 +89,33 @@ std::optional<ImageSize> TiffSize(Bytes b) {
     return size;
 }
 
+// An icon or cursor file: a directory, then images that are PNG files or bitmaps without their
+// file header (of twice their height: the colour rows, then the mask). GDI+ decodes a PNG one
+// whole, whatever the directory says, so every image's own header is read; the largest counts.
+std::optional<ImageSize> IconSize(Bytes b) {
+    const uint32_t count = b.U16(4);
+    ImageSize largest;
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t entry = 6 + 16 * size_t{i};
+        const size_t at = b.U32(entry + 12);
+        if (!b.Has(entry, 16) || !b.Has(at, 24)) {
+            return std::nullopt;
+        }
+        const Bytes image{b.data + at, b.size - at};
+        ImageSize size;
+        if (image.Starts("\x89PNG\r\n\x1a\n", 8)) {
+            size = ReadImageSize(image.data, image.size).value_or(ImageSize{});
+        } else {
+            const auto height = static_cast<int32_t>(image.U32(8));
+            size = {image.U32(4),
+                    static_cast<uint32_t>((height < 0 ? -int64_t{height} : height) / 2)};
+        }
+        largest.width = std::max(largest.width, size.width);
+        largest.height = std::max(largest.height, size.height);
+    }
+    return count != 0 ? std::optional(largest) : std::nullopt;
+}
+
 }  // namespace
 
 std::optional<ImageSize> ReadImageSize(const uint8_t* data, size_t size) {
@@ -119,6 +148,9 @@ std::optional<ImageSize> ReadImageSize(const uint8_t* data, size_t size) {
     }
     if (b.Starts("II*\0", 4) || b.Starts("MM\0*", 4)) {
         return TiffSize(b);
+    }
+    if (b.Starts("\0\0\1\0", 4) || b.Starts("\0\0\2\0", 4)) {
+        return IconSize(b);
     }
     return std::nullopt;
 }

@@ -20,7 +20,8 @@ struct ImageSize {
 };
 
 // The pixel size stated in the header of a PNG, GIF, BMP, JPEG or TIFF file, from its first
-// bytes; nothing when the format is another one or the header is cut short.
+// bytes, or the largest image of an icon or cursor file (which needs the whole file); nothing
+// when the format is another one or the header is cut short.
 std::optional<ImageSize> ReadImageSize(const uint8_t* data, size_t size);
 
 bool ImageSizeAllowed(uint64_t width, uint64_t height);

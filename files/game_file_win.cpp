@@ -15,11 +15,19 @@ constexpr wchar_t kSection[] = L"Saltor";
 // Far more than thousands of names; a file that large is not ours to list.
 constexpr DWORD kMaxNameListChars = 16u * 1024 * 1024;
 
+// The profile functions copy the full path into a buffer of MAX_PATH characters, and past that
+// Wine goes on with whatever the buffer held: a save wrote a stray file of a garbage name into
+// the current folder. So a path that long counts as no file: nothing is listed, and saves and
+// deletes fail and are reported.
+bool Reachable(const std::wstring& path) {
+    return !path.empty() && path.size() < MAX_PATH;
+}
+
 }  // namespace
 
 std::vector<std::wstring> GameFile::ReadNames() const {
-    if (path_.empty()) {
-        return {};  // the program's path is unknown: so is the file
+    if (!Reachable(path_)) {
+        return {};  // the program's path is unknown or too long: so is the file
     }
     // The function cannot tell how much room the list needs; when it fills the buffer (it then
     // returns the size less 2), the list was cut and is read again into twice the room.
@@ -38,7 +46,7 @@ std::vector<std::wstring> GameFile::ReadNames() const {
 
 std::wstring GameFile::Read(const std::wstring& name) const {
     wchar_t value[256] = {};
-    if (path_.empty()) {
+    if (!Reachable(path_)) {
         return {};
     }
     GetPrivateProfileStringW(kSection, name.c_str(), L"", value, 256, path_.c_str());
@@ -46,7 +54,7 @@ std::wstring GameFile::Read(const std::wstring& name) const {
 }
 
 bool GameFile::Write(const std::wstring& name, const std::wstring& value) const {
-    if (path_.empty()) {
+    if (!Reachable(path_)) {
         return false;
     }
     CreateUnicodeFile();
@@ -63,7 +71,7 @@ bool GameFile::Write(const std::wstring& name, const std::wstring& value) const 
 }
 
 bool GameFile::Remove(const std::wstring& name) const {
-    if (path_.empty()) {
+    if (!Reachable(path_)) {
         return false;
     }
     // Counted, not looked up: a file from elsewhere may hold the name twice, in two cases.
