@@ -82,6 +82,12 @@ bool WinSearchHost::PollCancel() {
     if (!PeekMessageW(&msg, board_, 0, 0, PM_REMOVE)) {
         return false;
     }
+    // Wine hands out the quit request whatever the window filter; dropped, the program would
+    // never end. It goes back for the message loop, and the search stops so that it ends soon.
+    if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return true;
+    }
     return msg.message == WM_KEYDOWN || msg.message == WM_LBUTTONDOWN;
 }
 

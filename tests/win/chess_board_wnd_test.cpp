@@ -126,6 +126,15 @@ TEST_F(ChessBoardWndTest, AKeyPressQueuedBeforeASolveCancelsItAndIsConsumed) {
     EXPECT_TRUE(Tour().IsComplete());
 }
 
+TEST_F(ChessBoardWndTest, AQuitRequestDuringASearchIsKeptForTheMessageLoop) {
+    Click({3, 3});
+    PostQuitMessage(7);
+    Command(CmdLastOrSolve);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
 TEST_F(ChessBoardWndTest, PlayingGamesLeaksNoGdiObjects) {
     const std::array<Square, 64> tour = TourFromA1();
     const auto playGames = [&] {
