@@ -93,15 +93,4 @@ constexpr uint64_t KnightReach(uint64_t squares) {
     return s.to[0] | s.to[1] | s.to[2] | s.to[3] | s.to[4] | s.to[5] | s.to[6] | s.to[7];
 }
 
-// Every square with at least two knight neighbours in `squares`.
-constexpr uint64_t KnightReachTwice(uint64_t squares) {
-    const KnightShifts s(squares);
-    uint64_t once = 0, twice = 0;
-    for (const uint64_t reached : s.to) {
-        twice |= once & reached;
-        once |= reached;
-    }
-    return twice;
-}
-
 }  // namespace saltor::knight_bits

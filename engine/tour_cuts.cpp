@@ -11,35 +11,33 @@ constexpr bool HasTwoOrMore(uint64_t squares) {
     return (squares & (squares - 1)) != 0;
 }
 
+// The squares with a knight neighbour in `squares` at least once, twice and three times.
+struct NeighbourCounts {
+    uint64_t once = 0, twice = 0, thrice = 0;
+};
+
+NeighbourCounts CountNeighbours(uint64_t squares) {
+    const KnightShifts shifts(squares);
+    NeighbourCounts counts;
+    for (const uint64_t reached : shifts.to) {
+        counts.thrice |= counts.twice & reached;
+        counts.twice |= counts.once & reached;
+        counts.once |= reached;
+    }
+    return counts;
+}
+
 // How many ways lead into and out of each square: its knight neighbours among `open` and the
-// knight's square, counted up to three.
+// knight's square.
 struct Ways {
     uint64_t twoOrMore;
     uint64_t threeOrMore;
 };
 
 Ways CountWays(uint64_t open, int from) {
-    const KnightShifts shifts(open);
-    uint64_t once = 0, twice = 0, thrice = 0;
-    for (const uint64_t reached : shifts.to) {
-        thrice |= twice & reached;
-        twice |= once & reached;
-        once |= reached;
-    }
+    const NeighbourCounts counts = CountNeighbours(open);
     const uint64_t knight = KnightMoves[from];
-    return {twice | (once & knight), thrice | (twice & knight)};
-}
-
-// Squares with a knight neighbour in `squares` at least twice, and at least three times.
-Ways CountNeighbours(uint64_t squares) {
-    const KnightShifts shifts(squares);
-    uint64_t once = 0, twice = 0, thrice = 0;
-    for (const uint64_t reached : shifts.to) {
-        thrice |= twice & reached;
-        twice |= once & reached;
-        once |= reached;
-    }
-    return {twice, thrice};
+    return {counts.twice | (counts.once & knight), counts.thrice | (counts.twice & knight)};
 }
 
 // Squares of `open` that the path cannot both enter and leave: fewer than two ways. Each of them
@@ -88,8 +86,8 @@ Cut CannotComplete(uint64_t visited, int from) {
     // through from three such neighbours, the last square from two, the knight's square from two.
     const uint64_t mayBeLast = lastOnly != 0 ? lastOnly : open & lastColour;
     const uint64_t passedThrough = open & ways.twoOrMore & ~ways.threeOrMore & ~mayBeLast;
-    const Ways forced = CountNeighbours(passedThrough);
-    if ((forced.threeOrMore & open) != 0 || (forced.twoOrMore & lastOnly) != 0 ||
+    const NeighbourCounts forced = CountNeighbours(passedThrough);
+    if ((forced.thrice & open) != 0 || (forced.twice & lastOnly) != 0 ||
         HasTwoOrMore(KnightMoves[from] & passedThrough)) {
         return Cut::ForcedThrough;
     }

@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,12 +18,12 @@
 #include "board/chess_board_wnd.h"
 #include "engine/tour_search.h"
 #include "files/tour_text.h"
+#include "tools/bench_board_win.h"
 #include "tools/perf_clock_win.h"
+#include "tools/verdict_table.h"
 
 namespace saltor {
 namespace {
-
-enum class Verdict { Found, Lost, Doubtful };
 
 const char* Name(Verdict verdict) {
     return verdict == Verdict::Found ? "found" : verdict == Verdict::Lost ? "lost" : "doubtful";
@@ -38,72 +37,15 @@ Verdict VerdictOf(const TourState& tour, bool found) {
     return tour.firstLostMove == tour.moveCount - 1 ? Verdict::Lost : Verdict::Doubtful;
 }
 
-class BareHost final : public SearchHost {
-public:
-    uint32_t TickCount() override { return GetTickCount(); }
-    bool PollCancel() override { return false; }
-    void ShowBusy() override {}
-    void SearchEnded() override {}
-};
-
-class SilentFeedback final : public BoardFeedback {
-public:
-    void Beep(BeepKind) override {}
-    void Report(HWND, const std::wstring&) override {}
-};
-
-struct Column {
-    std::vector<double> times, decided;
-    int found = 0, lost = 0;
-
-    void Add(Verdict verdict, double ms) {
-        times.push_back(ms);
-        if (verdict != Verdict::Doubtful) {
-            decided.push_back(ms);
-        }
-        found += verdict == Verdict::Found;
-        lost += verdict == Verdict::Lost;
-    }
-    double Share(double withinMs) const {
-        const auto count = std::count_if(decided.begin(), decided.end(),
-                                         [&](double ms) { return ms <= withinMs; });
-        return 100.0 * static_cast<double>(count) / static_cast<double>(times.size());
-    }
-    double Percentile(double p) {
-        std::sort(times.begin(), times.end());
-        return times[static_cast<size_t>(p * static_cast<double>(times.size() - 1) + 0.5)];
-    }
-};
-
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-HWND CreateParent() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SaltorJudgeBenchParent";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"judge", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                           800, 700, nullptr, nullptr, wc.hInstance, nullptr);
-}
-
 int Main(const std::vector<std::string>& files, uint32_t budgetMs) {
-    AppSettings settings;
-    settings.CalcDuration = budgetMs;
-    settings.HintsEnabled = true;
-    settings.CellSize = 70;
-    const HWND parent = CreateParent();
-    CChessBoardWnd board(settings);
-    SilentFeedback silent;
-    board.SetFeedback(&silent);
-    board.Game().cellSize = settings.CellSize;
-    if (parent == nullptr || board.Create(parent) == nullptr) {
+    BenchBoard bench(budgetMs);
+    if (!bench.Valid()) {
         std::fprintf(stderr, "board_judge_bench: cannot create the board window\n");
         return 1;
     }
-    Column window, core;
+    CChessBoardWnd& board = bench.Board();
+    const int cell = bench.Settings().CellSize;
+    VerdictTable window, core;
     int differ = 0, toursDiffer = 0;
     for (const std::string& name : files) {
         std::ifstream in(name);
@@ -124,8 +66,8 @@ int Main(const std::vector<std::string>& files, uint32_t budgetMs) {
             game.NewGame();
             DecodeTour(game.tour, text.substr(0, text.rfind(L';')));
             const Square last = position.moves[position.moveCount - 1];
-            const int x = last.column * settings.CellSize + settings.CellSize / 2;
-            const int y = (7 - last.row) * settings.CellSize + settings.CellSize / 2;
+            const int x = last.column * cell + cell / 2;
+            const int y = (7 - last.row) * cell + cell / 2;
             double start = PerfSeconds();
             SendMessageW(board.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
             const double windowMs = (PerfSeconds() - start) * 1000;
@@ -153,18 +95,12 @@ int Main(const std::vector<std::string>& files, uint32_t budgetMs) {
         }
     }
     std::printf(
-        "| judged by | found | lost | decided in 10 ms | in 100 ms | in %u ms | median | "
-        "99th percentile |\n|---|---:|---:|---:|---:|---:|---:|---:|\n",
-        budgetMs);
-    for (auto [label, column] :
-         {std::pair{"the board window (click)", &window}, std::pair{"the core alone", &core}}) {
-        std::printf("| %s | %d | %d | %.2f %% | %.2f %% | %.2f %% | %.3f ms | %.3f ms |\n", label,
-                    column->found, column->lost, column->Share(10), column->Share(100),
-                    column->Share(budgetMs), column->Percentile(0.5), column->Percentile(0.99));
-    }
+        "%s",
+        MarkdownTable("judged by",
+                      {{"the board window (click)", &window}, {"the core alone", &core}}, budgetMs)
+            .c_str());
     std::printf("\npositions: %zu; verdicts that differ: %d; tours that differ: %d\n",
-                window.times.size(), differ, toursDiffer);
-    DestroyWindow(parent);
+                window.Positions(), differ, toursDiffer);
     return differ == 0 && toursDiffer == 0 ? 0 : 2;
 }
 

@@ -17,6 +17,7 @@
 #include "board/win_search_host.h"
 #include "engine/tour_search.h"
 #include "files/tour_text.h"
+#include "tools/bench_board_win.h"
 #include "tools/perf_clock_win.h"
 
 namespace saltor {
@@ -35,21 +36,6 @@ constexpr const wchar_t* kMidGames[] = {
 constexpr const wchar_t kLongSearch[] = L"B1;C3;B5;D6;B7;D8;C6;E7;G8";
 
 constexpr uint32_t kUnlimited = 0xFFFFFFFFu;
-
-// The core on its own: a clock and nothing else.
-class BareHost final : public SearchHost {
-public:
-    uint32_t TickCount() override { return GetTickCount(); }
-    bool PollCancel() override { return false; }
-    void ShowBusy() override {}
-    void SearchEnded() override {}
-};
-
-class SilentFeedback final : public BoardFeedback {
-public:
-    void Beep(BeepKind) override {}
-    void Report(HWND, const std::wstring&) override {}
-};
 
 double Seconds() {
     return PerfSeconds();
@@ -75,20 +61,6 @@ void RunOnce(const std::vector<Job>& jobs, Measure& measure, Solve solve) {
         measure.squares += solve(job.position);
     }
     measure.seconds += Seconds() - start;
-}
-
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-HWND CreateParent() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SaltorBenchParent";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                           800, 700, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 void PrintRow(const char* name, const Measure& m) {
@@ -124,19 +96,12 @@ int Main(double minSeconds) {
         jobs.push_back({text, position});
     }
 
-    AppSettings settings;
-    settings.CalcDuration = kUnlimited;
-    settings.HintsEnabled = true;
-    settings.CellSize = 70;
-    const HWND parent = CreateParent();
-    CChessBoardWnd board(settings);
-    SilentFeedback silent;
-    board.SetFeedback(&silent);
-    board.Game().cellSize = settings.CellSize;
-    if (parent == nullptr || board.Create(parent) == nullptr) {
+    BenchBoard bench(kUnlimited);
+    if (!bench.Valid()) {
         std::fprintf(stderr, "board_search_bench: cannot create the board window\n");
         return 1;
     }
+    CChessBoardWnd& board = bench.Board();
 
     // The work of each position, and the same answer from every host.
     std::vector<uint64_t> squares;
@@ -216,12 +181,11 @@ int Main(double minSeconds) {
 
     double worst = 0;
     for (int i = 0; i < 5; ++i) {
-        const double latency = CancelLatencyMs(board, settings);
+        const double latency = CancelLatencyMs(board, bench.Settings());
         worst = latency > worst ? latency : worst;
         std::printf("cancel seen after %.1f ms\n", latency);
     }
     std::printf("worst cancel latency: %.1f ms\n", worst);
-    DestroyWindow(parent);
     return window.Rate() * 2 >= core.Rate() ? 0 : 2;
 }
 

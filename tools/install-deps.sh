@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # native tree: core, tests, tools, benchmarks
     cmake g++ make googletest libgtest-dev libbenchmark-dev clang-format
+    # make fuzz: libFuzzer and the sanitizers' runtime for clang
+    clang libclang-rt-14-dev
     # Windows tree: the -posix compilers have std::thread, which GoogleTest needs
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     binutils-mingw-w64-x86-64

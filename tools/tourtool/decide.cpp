@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -11,11 +10,10 @@
 #include "reference/exhaustive_search.h"
 #include "reference/tour_checks.h"
 #include "tourtool/tourtool.h"
+#include "verdict_table.h"
 
 namespace saltor::tourtool {
 namespace {
-
-enum class Verdict { Found, Lost, Doubtful };
 
 struct Judged {
     Verdict verdict;
@@ -37,38 +35,13 @@ Judged Judge(const TourState& position, uint32_t budgetMs, SearchCuts cuts) {
     return judged;
 }
 
-struct Column {
-    std::vector<double> times;    // of every position, decided or not
-    std::vector<double> decided;  // of the decided ones
-    int found = 0, lost = 0;
-
-    void Add(const Judged& judged) {
-        times.push_back(judged.ms);
-        if (judged.verdict != Verdict::Doubtful) {
-            decided.push_back(judged.ms);
-        }
-        found += judged.verdict == Verdict::Found;
-        lost += judged.verdict == Verdict::Lost;
-    }
-    double Share(double withinMs) const {
-        const auto count = std::count_if(decided.begin(), decided.end(),
-                                         [&](double ms) { return ms <= withinMs; });
-        return 100.0 * static_cast<double>(count) / static_cast<double>(times.size());
-    }
-    double Percentile(double p) {
-        std::sort(times.begin(), times.end());
-        const size_t at = static_cast<size_t>(p * static_cast<double>(times.size() - 1) + 0.5);
-        return times[at];
-    }
-};
-
 }  // namespace
 
 // Judges every position of the files with the plain search and with the cuts, one after the
 // other, and prints how many each decides in time; checks on the way that the cuts change no
 // verdict and no tour, and that each "lost" is confirmed by the independent exhaustive search.
 int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t budgetMs) {
-    Column plain, pruned;
+    VerdictTable plain, pruned;
     int differ = 0, badTours = 0, lostConfirmed = 0, lostUnsettled = 0, lostRefuted = 0;
     for (const std::string& name : files) {
         std::ifstream in(name);
@@ -85,8 +58,8 @@ int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t
             }
             const Judged a = Judge(position, budgetMs, SearchCuts::None());
             const Judged b = Judge(position, budgetMs, {});
-            plain.Add(a);
-            pruned.Add(b);
+            plain.Add(a.verdict, a.ms);
+            pruned.Add(b.verdict, b.ms);
             if (a.verdict != Verdict::Doubtful &&
                 (a.verdict != b.verdict ||
                  (a.verdict == Verdict::Found && a.tour.searchPath != b.tour.searchPath))) {
@@ -105,17 +78,8 @@ int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t
             }
         }
     }
-    char row[200];
-    out << "| search | found | lost | decided in 10 ms | in 100 ms | in " << budgetMs
-        << " ms | median | 99th percentile |\n|---|---:|---:|---:|---:|---:|---:|---:|\n";
-    for (auto [label, column] : {std::pair{"plain", &plain}, std::pair{"with cuts", &pruned}}) {
-        std::snprintf(row, sizeof row,
-                      "| %s | %d | %d | %.2f %% | %.2f %% | %.2f %% | %.3f ms | %.3f ms |\n", label,
-                      column->found, column->lost, column->Share(10), column->Share(100),
-                      column->Share(budgetMs), column->Percentile(0.5), column->Percentile(0.99));
-        out << row;
-    }
-    out << "\npositions: " << plain.times.size()
+    out << MarkdownTable("search", {{"plain", &plain}, {"with cuts", &pruned}}, budgetMs);
+    out << "\npositions: " << plain.Positions()
         << "; verdicts or tours changed by the cuts: " << differ << "; invalid tours: " << badTours
         << "\n\"lost\" checked exhaustively: " << lostConfirmed << " confirmed, " << lostRefuted
         << " refuted, " << lostUnsettled << " unsettled\n";
