@@ -1,5 +1,7 @@
 #include "engine/lost_positions.h"
 
+#include <new>
+
 namespace saltor {
 
 size_t LostPositions::Slot(uint64_t visited, int knight) {
@@ -18,7 +20,11 @@ bool LostPositions::Contains(uint64_t visited, int knight) const {
 
 void LostPositions::Add(uint64_t visited, int knight) {
     if (!entries_) {
-        entries_ = std::make_unique<Entry[]>(size_t{1} << SlotBits);
+        // Short of memory the search goes on without the table: it only saves time.
+        entries_.reset(new (std::nothrow) Entry[size_t{1} << SlotBits]);
+        if (!entries_) {
+            return;
+        }
     }
     entries_[Slot(visited, knight)] = Entry{visited, knight};
 }
