@@ -2,8 +2,10 @@
 #   build/native  the portable core, its tests, tools and benchmarks, with the host's g++
 #   build/win     everything, cross-compiled with MinGW-w64; ctest runs it under Wine
 #
-#   make test     install what is missing, build both trees and run both test suites
+#   make test     install what is missing, build both trees and run both test suites, and the
+#                 native suite again under AddressSanitizer and UBSan (build/asan)
 #   make build    build both trees          make bench    run tourtool's benchmark
+#   make fuzz     the libFuzzer targets of tests/fuzz/, FUZZ_SECONDS each (build/fuzz, clang)
 #   make run      start the game under Wine make format   clang-format our sources
 #   make dist     the release archive dist/Saltor-<version>.zip (Saltor.exe, Saltor.chm, LISEZMOI.txt)
 #   make clean    remove build/
@@ -13,6 +15,9 @@
 JOBS ?= $(shell nproc)
 NATIVE := build/native
 WIN := build/win
+ASAN := build/asan
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
 TOOLCHAIN := $(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
 export SALTOR_WINEPREFIX := $(CURDIR)/$(WIN)/wineprefix
@@ -23,12 +28,21 @@ RELEASE := -DCMAKE_BUILD_TYPE=Release \
 	'-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG' '-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG'
 # A hung test (a modal box under Wine, say) fails after this many seconds instead of stalling CI.
 CTEST := ctest --output-on-failure --no-tests=error --timeout 300 -j $(JOBS)
+# The sanitizer trees keep assertions and debug information; -O1 keeps the reports close to the
+# source, -O2 makes the fuzzers twice as fast.
+SANITIZED = -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	'-DCMAKE_C_FLAGS_RELWITHDEBINFO=$(1) -g' '-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=$(1) -g'
+test-sanitize: export ASAN_OPTIONS := strict_string_checks=1:detect_stack_use_after_return=1
+test-sanitize fuzz: export UBSAN_OPTIONS := print_stacktrace=1
+# The inputs' strings are short-lived: a small quarantine keeps the fuzzers' allocations cheap.
+fuzz: export ASAN_OPTIONS := quarantine_size_mb=16
 
 .DEFAULT_GOAL := build
 .PHONY: test build deps configure-native configure-win build-native build-win \
-	test-native test-win prefix bench run dist format clean
+	test-native test-win prefix bench run dist format clean \
+	configure-asan build-asan test-sanitize configure-fuzz build-fuzz fuzz
 
-test: test-native test-win
+test: test-native test-win test-sanitize
 
 build: build-native build-win
 
@@ -49,6 +63,30 @@ build-win: configure-win
 
 test-native: build-native
 	$(CTEST) --test-dir $(NATIVE)
+
+# The native suite with AddressSanitizer and UndefinedBehaviorSanitizer (g++); any report fails
+# the test that made it.
+configure-asan: deps
+	cmake -S . -B $(ASAN) $(call SANITIZED,-O1) -DSALTOR_SANITIZE=ON \
+		-DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
+
+build-asan: configure-asan
+	cmake --build $(ASAN) -j $(JOBS)
+
+test-sanitize: build-asan
+	$(CTEST) --test-dir $(ASAN)
+
+# libFuzzer needs clang. Each target runs FUZZ_SECONDS on a scratch copy of its seeds, so the
+# committed corpus never changes; crashing inputs land in $(FUZZ)/artifacts/.
+configure-fuzz: deps
+	cmake -S . -B $(FUZZ) $(call SANITIZED,-O2) -DSALTOR_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+build-fuzz: configure-fuzz
+	cmake --build $(FUZZ) -j $(JOBS) --target saltor_fuzzers
+
+fuzz: build-fuzz
+	tests/fuzz/run-fuzzers.sh $(CURDIR)/$(FUZZ) $(FUZZ_SECONDS)
 
 prefix: deps
 	tools/wine-prefix.sh

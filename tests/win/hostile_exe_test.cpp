@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "hostile_files.h"
+#include "main_window_finder.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "settings/settings_document.h"
@@ -19,21 +20,6 @@ namespace saltor {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The program's main window once it is up and its board painted.
-HWND FindPaintedMainWindow(DWORD processId) {
-    for (HWND hwnd = nullptr;
-         (hwnd = FindWindowExW(nullptr, hwnd, nullptr, L"Cavalier Saltor")) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        const HWND board = ChildWindowFromPoint(hwnd, POINT{4, 4});
-        if (owner == processId && IsWindowVisible(hwnd) && board != nullptr && board != hwnd &&
-            IsWindowVisible(board) && !GetUpdateRect(board, nullptr, FALSE)) {
-            return hwnd;
-        }
-    }
-    return nullptr;
-}
 
 // Polls `done` every 10 ms for up to `ms` milliseconds.
 bool WaitFor(const std::function<bool()>& done, int ms) {
