@@ -202,8 +202,8 @@ struct HookDeleter {
 using UniqueHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookDeleter>;
 
 // Ends a run of the loop once everything queued before it is handled. The fixture's quit
-// message, posted first, would be taken by a search looking at the board's queue (it peeks with
-// the board as filter, which Wine's WM_QUIT passes) and the loop would then wait for ever.
+// message, posted first, would be met by every search looking at the board's queue (it peeks
+// with the board as filter, which Wine's WM_QUIT passes), and each would stop short.
 class EndOfQueue : public CMessageFilter {
 public:
     static constexpr UINT kMessage = WM_APP + 1;
