@@ -75,11 +75,7 @@ protected:
             EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, 10000));
             PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
-        EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
-        TerminateProcess(process.hProcess, 99);  // in case it did not end
-        DWORD exitCode = 0;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        EXPECT_EQ(exitCode, 2u);
+        EXPECT_EQ(ExitCodeOnceEnded(process.hProcess), 2u);
     }
 
     const ScratchFolder scratch_{"hostile-exe"};

@@ -31,6 +31,17 @@ public:
     std::vector<std::wstring> reports;
 };
 
+// Queues a key press and release for `target` as the keyboard would, with Control held down or
+// not (and left so).
+inline void PostKey(HWND target, WPARAM vk, bool ctrl) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = static_cast<BYTE>(ctrl ? 0x80 : 0);
+    SetKeyboardState(keys);
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16;
+    PostMessageW(target, WM_KEYDOWN, vk, 1 | scan);
+    PostMessageW(target, WM_KEYUP, vk, 1 | scan | 0xC0000000);
+}
+
 // The real main window on this thread, driven by messages through a registered loop as in the
 // program, over a game file of its own in a fresh temporary folder. This test program's settings
 // file is put aside, so squares are 70 pixels.
@@ -90,12 +101,7 @@ protected:
 
     // A key as the keyboard queues it for `target`, with Control held down or not (and left so).
     void Key(HWND target, WPARAM vk, bool ctrl = false) {
-        BYTE keys[256] = {};
-        keys[VK_CONTROL] = static_cast<BYTE>(ctrl ? 0x80 : 0);
-        SetKeyboardState(keys);
-        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16;
-        PostMessageW(target, WM_KEYDOWN, vk, 1 | scan);
-        PostMessageW(target, WM_KEYUP, vk, 1 | scan | 0xC0000000);
+        PostKey(target, vk, ctrl);
         Pump();
     }
 

@@ -20,4 +20,14 @@ inline HWND FindPaintedMainWindow(DWORD processId) {
     return nullptr;
 }
 
+// Waits up to 10 s for a started program to end, ends it otherwise, and gives its exit code.
+inline DWORD ExitCodeOnceEnded(HANDLE process) {
+    if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process, 99);
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process, &exitCode);
+    return exitCode;
+}
+
 }  // namespace saltor

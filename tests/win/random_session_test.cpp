@@ -365,12 +365,7 @@ protected:
 
     // A key as the keyboard queues it for `target`, with Control held down or not.
     void PressKey(HWND target, WPARAM vk, bool ctrl = false) {
-        BYTE keys[256] = {};
-        keys[VK_CONTROL] = static_cast<BYTE>(ctrl ? 0x80 : 0);
-        SetKeyboardState(keys);
-        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16;
-        PostMessageW(target, WM_KEYDOWN, vk, 1 | scan);
-        PostMessageW(target, WM_KEYUP, vk, 1 | scan | 0xC0000000);
+        PostKey(target, vk, ctrl);
         Drain();
     }
 

@@ -38,11 +38,7 @@ TEST(SaltorExeTest, StartsWhateverItsCommandLineAndTheCloseBoxEndsItWithTwo) {
     EXPECT_NE(main, nullptr);
 
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
-    TerminateProcess(process.hProcess, 99);  // in case it did not end
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 2u);
+    EXPECT_EQ(ExitCodeOnceEnded(process.hProcess), 2u);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (!hadSettingsFolder) {
