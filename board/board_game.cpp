@@ -35,6 +35,22 @@ void BoardGame::RedrawMove(int index) {
     view_.Invalidate(SquareRect(tour.moves[index]), false);
 }
 
+// A move bears a mark when its index reaches either mark; a verdict can add marks or, when a
+// search finds a tour again, take back every "?".
+void BoardGame::RedrawChangedMarks(int doubtfulBefore, int lostBefore) {
+    enum class Mark { None, Doubtful, Lost };
+    const auto marked = [](int index, int doubtful, int lost) {
+        return index >= lost ? Mark::Lost : index >= doubtful ? Mark::Doubtful : Mark::None;
+    };
+    const int moves = IsBrowsing() ? 64 : tour.moveCount;
+    for (int i = 0; i < moves; ++i) {
+        if (marked(i, doubtfulBefore, lostBefore) !=
+            marked(i, tour.firstDoubtfulMove, tour.firstLostMove)) {
+            RedrawMove(i);
+        }
+    }
+}
+
 void BoardGame::ClearHint(bool forget) {
     if (IsBrowsing() || IsNoSquare(hintSquare)) {
         return;
@@ -69,9 +85,12 @@ void BoardGame::Click(int x, int y) {
     }
     tour.Play(s);
     view_.ShowCursor(CursorKind::Forbidden);
+    const int doubtfulBefore = tour.firstDoubtfulMove;
+    const int lostBefore = tour.firstLostMove;
     if (settings_.HintsEnabled && !RunSearch(false) && !settings_.Mute) {
         view_.Beep(BeepKind::Exclamation);
     }
+    RedrawChangedMarks(doubtfulBefore, lostBefore);
     RedrawSquare(s);
     if (!IsBrowsing()) {
         if (tour.moveCount >= 2) {
@@ -133,6 +152,9 @@ void BoardGame::TakeBack() {
 }
 
 void BoardGame::Hint() {
+    ClearHint(true);  // a hint that fails leaves no sign of the last one
+    const int doubtfulBefore = tour.firstDoubtfulMove;
+    const int lostBefore = tour.firstLostMove;
     bool found = false;
     if (tour.moveCount == 1) {
         // A lone square is never judged, so the check search would not look for a tour and the
@@ -147,6 +169,7 @@ void BoardGame::Hint() {
         found = RunSearch(false);
     }
     ++hintCount;
+    RedrawChangedMarks(doubtfulBefore, lostBefore);
     const Square next = tour.searchPath[tour.moveCount];
     // The legality test keeps a path left over from another position from showing a square the
     // knight cannot reach.

@@ -66,6 +66,7 @@ public:
 private:
     void RedrawSquare(Square s);
     void RedrawMove(int index);
+    void RedrawChangedMarks(int doubtfulBefore, int lostBefore);
     void ClearHint(bool forget);
     void SetBrowseIndex(int index);
     void TakeBack();

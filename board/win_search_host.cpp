@@ -75,6 +75,10 @@ bool WinSearchHost::PollCancel() {
             return false;
         }
     }
+    // With no window the filter would take any message of the thread, and it would be lost.
+    if (board_ == nullptr) {
+        return false;
+    }
     lastPollMs_ = now;
     ++queuePolls_;
     MSG msg;

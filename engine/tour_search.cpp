@@ -60,7 +60,6 @@ bool TourSearch::Solve(bool complete, uint32_t budgetMs) {
     }
     t.searchStartTick = 0;
     t.searchRunning = false;
-    host_.SearchEnded();
 
     if (found && complete) {
         for (int i = 0; i < 64; ++i) {
@@ -69,6 +68,8 @@ bool TourSearch::Solve(bool complete, uint32_t budgetMs) {
         }
         t.moveCount = TourComplete;
     }
+    // Last, so that the board chooses its cursor from the tour as the search leaves it.
+    host_.SearchEnded();
     return found;
 }
 

@@ -115,6 +115,32 @@ TEST_F(BoardGameTest, JudgementFollowsTheHintsSwitchAndACancelCountsAsAnError) {
     EXPECT_EQ(game.hintCount, 1);
 }
 
+TEST_F(BoardGameTest, EveryVerdictRepaintsTheMarksAndHintItChanges) {
+    // d4 then b3: a search from there backs up, so a key press at its first poll stops it.
+    Click({{3, 3}, {1, 2}});
+    game.Command(CmdForwardOrHint);
+    const Square hint = game.hintSquare;
+    ASSERT_NE(hint, NoSquare);
+
+    // A cancelled hint takes the thumbs-up away and puts the "?" on the move it judged.
+    view.Clear();
+    host.cancelAtPoll = host.polls + 1;
+    game.Command(CmdForwardOrHint);
+    EXPECT_EQ(game.hintSquare, NoSquare);
+    EXPECT_EQ(game.tour.firstDoubtfulMove, 1);
+    EXPECT_TRUE(view.Invalidated(game.SquareRect(hint)));
+    EXPECT_TRUE(view.Invalidated(game.SquareRect({1, 2})));
+    EXPECT_FALSE(view.Invalidated(game.SquareRect({3, 3})));
+
+    // A hint that finds a tour again takes the "?" away.
+    view.Clear();
+    game.Command(CmdForwardOrHint);
+    EXPECT_EQ(game.hintSquare, hint);
+    EXPECT_EQ(game.tour.firstDoubtfulMove, NoMark);
+    EXPECT_TRUE(view.Invalidated(game.SquareRect({1, 2})));
+    EXPECT_TRUE(view.Invalidated(game.SquareRect(hint)));
+}
+
 TEST_F(BoardGameTest, HintAfterOneSquareIsAMoveOfARealTour) {
     // A path left by a search in another position must not come back as the hint.
     Click({{0, 0}});
@@ -173,8 +199,12 @@ TEST_F(BoardGameTest, TheCursorMarksWhereTheKnightMayGo) {
     game.tour.searchRunning = true;
     EXPECT_EQ(CountCursors(CursorKind::Wait), 64);
     game.tour.searchRunning = false;
+    // The board chooses its cursor when the search ends: in browse mode, where no move is legal.
+    host.onEnd = [this] { game.MouseMove(5 * 60 + 1, 6 * 60 + 1); };  // f2, a move from h1
+    view.Clear();
     game.Command(CmdLastOrSolve);
     ASSERT_TRUE(game.IsBrowsing());
+    EXPECT_EQ(view.cursors.back(), CursorKind::Forbidden);
     EXPECT_EQ(CountCursors(CursorKind::Forbidden), 64);
 }
 

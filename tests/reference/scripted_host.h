@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "engine/search_host.h"
 
@@ -18,6 +19,7 @@ public:
     uint64_t polls = 0;
     uint64_t busyCalls = 0;
     uint64_t endCalls = 0;
+    std::function<void()> onEnd;  // what the board does when a search ends
 
     uint32_t TickCount() override {
         ++tickReads;
@@ -27,7 +29,12 @@ public:
     }
     bool PollCancel() override { return ++polls == cancelAtPoll; }
     void ShowBusy() override { ++busyCalls; }
-    void SearchEnded() override { ++endCalls; }
+    void SearchEnded() override {
+        ++endCalls;
+        if (onEnd) {
+            onEnd();
+        }
+    }
 };
 
 // A clock that counts squares placed instead of milliseconds: a budget of n stops a search at

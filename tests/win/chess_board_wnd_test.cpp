@@ -135,6 +135,16 @@ TEST_F(ChessBoardWndTest, AQuitRequestDuringASearchIsKeptForTheMessageLoop) {
     EXPECT_EQ(msg.wParam, 7u);
 }
 
+TEST_F(ChessBoardWndTest, ASearchWithNoBoardWindowLeavesTheQueueAlone) {
+    WinSearchHost host;
+    TourState tour;
+    tour.Play({3, 3});
+    PostMessageW(parent, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_TRUE(TourSearch(tour, host).Solve(true, 60000));
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, parent, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+}
+
 TEST_F(ChessBoardWndTest, PlayingGamesLeaksNoGdiObjects) {
     const std::array<Square, 64> tour = TourFromA1();
     const auto playGames = [&] {
