@@ -91,8 +91,10 @@ fuzz: build-fuzz
 prefix: deps
 	tools/wine-prefix.sh
 
+# On a private Xvfb: Wine's X11 driver copies and exposes pixels as a player's screen does, which
+# the null driver does not.
 test-win: build-win prefix
-	tools/wine-prefix.sh -- $(CTEST) --test-dir $(WIN)
+	tools/wine-prefix.sh --xvfb -- $(CTEST) --test-dir $(WIN)
 
 bench: build-native
 	$(NATIVE)/tools/tourtool bench

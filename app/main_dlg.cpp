@@ -41,6 +41,11 @@ RECT ChildRect(HWND parent, HWND child) {
     return r;
 }
 
+// A control that moves is painted anew where it lands. Its old pixels are not copied along: after
+// Preferences they may be the dialog that has just closed, or the board that has just grown over
+// them, and the control, counted as painted, would stay blank.
+constexpr UINT kMoveControl = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+
 // Moves a control sideways by dx and, when given, to a new top; its size, stacking order and
 // activation stay as they are.
 void ShiftControl(HWND parent, int id, int dx, std::optional<int> top = std::nullopt) {
@@ -50,8 +55,7 @@ void ShiftControl(HWND parent, int id, int dx, std::optional<int> top = std::nul
     if (dx == 0 && newTop == r.top) {
         return;
     }
-    SetWindowPos(control, nullptr, r.left + dx, newTop, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(control, nullptr, r.left + dx, newTop, 0, 0, SWP_NOSIZE | kMoveControl);
 }
 
 HICON LoadIconSized(HINSTANCE instance, int id, int size) {
@@ -331,7 +335,7 @@ void CMainDlg::Layout() {
     const LayoutResult r = ComputeLayout(in);
 
     SetWindowPos(GetDlgItem(Hwnd(), IDC_SPLITTER), nullptr, r.splitterLeft, 0, r.splitterWidth,
-                 r.splitterHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+                 r.splitterHeight, kMoveControl);
     SetWindowPos(Hwnd(), nullptr, 0, 0, r.windowWidth, r.windowHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (panelShown_) {
@@ -464,11 +468,16 @@ bool CMainDlg::PreTranslateMessage(MSG* msg) {
     if (TranslateBoardKey(*msg)) {
         return true;
     }
+    const bool keyboard =
+        msg->message == WM_KEYDOWN || msg->message == WM_KEYUP || msg->message == WM_CHAR;
     // Escape would become "Quitter" in the dialog manager and end the game unsaved; it goes to
     // the focused control instead (it still closes the study list's drop-down).
-    if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP || msg->message == WM_CHAR) &&
-        msg->wParam == VK_ESCAPE) {
+    if (keyboard && msg->wParam == VK_ESCAPE) {
         return false;
+    }
+    // Enter presses the focused button, except "Quitter": Enter never ends the game.
+    if (keyboard && msg->wParam == VK_RETURN && GetFocus() == GetDlgItem(Hwnd(), IDCANCEL)) {
+        return true;
     }
     return IsDialogMessageW(Hwnd(), msg) != FALSE;
 }

@@ -2,12 +2,14 @@
 # Makes the Wine prefix that Saltor's Windows programs run in, and with a command after "--" runs
 # that command with the prefix's wineserver kept up for it.
 #
-#   tools/wine-prefix.sh [--display] [-- COMMAND [ARGS...]]
+#   tools/wine-prefix.sh [--display | --xvfb] [-- COMMAND [ARGS...]]
 #
 # The prefix is $SALTOR_WINEPREFIX, or build/win/wineprefix in this checkout. It is made once; a
 # stamp file holds the recipe's version and Wine's, so a change of either makes it anew.
 # --display starts Xvfb for the command when DISPLAY is unset (for the game window and
-# screenshots; the tests do not need it, since the null graphics driver stands in for X).
+# screenshots); --xvfb always gives the command an Xvfb of its own, so that the tests run on
+# Wine's X11 driver, as players do, without showing a window on the developer's screen. Without
+# either and with no DISPLAY, the null graphics driver stands in for X.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -18,8 +20,9 @@ want_display=0
 while (($# > 0)); do
     case $1 in
         --display) want_display=1 ;;
+        --xvfb) want_display=2 ;;
         --) shift; break ;;
-        *) echo "usage: $0 [--display] [-- COMMAND [ARGS...]]" >&2; exit 2 ;;
+        *) echo "usage: $0 [--display | --xvfb] [-- COMMAND [ARGS...]]" >&2; exit 2 ;;
     esac
     shift
 done
@@ -104,7 +107,7 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-if ((want_display)) && [[ -z ${DISPLAY:-} ]]; then
+if ((want_display == 2)) || { ((want_display)) && [[ -z ${DISPLAY:-} ]]; }; then
     displayfile=$(mktemp)
     # Xvfb picks a free display itself and writes its number to fd 5 once it accepts clients.
     Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$displayfile" >/dev/null 2>&1 &
@@ -123,6 +126,11 @@ if ((want_display)) && [[ -z ${DISPLAY:-} ]]; then
     export DISPLAY
     rm -f "$displayfile"
     echo "wine-prefix: Xvfb on DISPLAY=$DISPLAY"
+fi
+
+# A server left running from another command has its desktop on another display (or none).
+if ((want_display == 2)); then
+    wineserver -k >/dev/null 2>&1 || true
 fi
 
 # A persistent server saves each Wine start about 2 s. Its output goes to /dev/null, or it would

@@ -13,6 +13,7 @@
 #include "app/app_module.h"
 #include "app/main_dlg.h"
 #include "app/message_loop.h"
+#include "board/gdi_objects.h"
 #include "resources/resource.h"
 #include "settings/settings_file_win.h"
 
@@ -86,6 +87,41 @@ protected:
         PostQuitMessage(0);
         loop_.Run();
         dlg_->OnIdle();
+    }
+
+    // Delivers the pending paints too, which the quit request of Pump comes before.
+    void Paint() {
+        Pump();
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+
+    // The main window's client area as it stands on screen, children included.
+    std::vector<uint32_t> Capture() const {
+        RECT client{};
+        GetClientRect(Dlg(), &client);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = client.right;
+        info.bmiHeader.biHeight = -client.bottom;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        const HDC window = GetDC(Dlg());
+        const UniqueMemoryDc memory(CreateCompatibleDC(window));
+        const UniqueBitmap bitmap(
+            CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        {
+            const SelectedObject selected(memory.Get(), bitmap.Get());
+            BitBlt(memory.Get(), 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+        }
+        ReleaseDC(Dlg(), window);
+        const auto* pixels = static_cast<const uint32_t*>(bits);
+        return pixels == nullptr
+                   ? std::vector<uint32_t>{}
+                   : std::vector<uint32_t>(pixels, pixels + client.right * client.bottom);
     }
 
     HWND Dlg() const { return dlg_->Hwnd(); }

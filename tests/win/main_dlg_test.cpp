@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <tuple>
@@ -132,6 +133,53 @@ TEST_F(MainDlgTest, LaysOutBesideTheBoardAndCtrlZAndSpaceWorkWhereverTheFocusIs)
     EXPECT_EQ(std::wstring(typed), L"x");
     EXPECT_EQ(Game().tour.moveCount, 1);  // "Nouvelle partie" not pressed
     EXPECT_FALSE(settings_.Mute);
+}
+
+TEST_F(MainDlgTest, EnterPressesTheFocusedButtonButNeverQuits) {
+    // The focus moved as Tab moves it, which makes the button the default one.
+    const auto focusAndEnter = [this](int id) {
+        SendMessageW(Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
+        Key(Item(id), VK_RETURN);
+    };
+    ClickSquares({{0, 0}});
+    focusAndEnter(IDCANCEL);
+    ASSERT_TRUE(IsWindow(Dlg()));
+    focusAndEnter(IDC_NEW_GAME);
+    EXPECT_EQ(Game().tour.moveCount, 0);
+}
+
+// Pixels that the window no longer holds, as a closing dialog leaves them under X until its area
+// is repainted: larger squares, as Preferences applies them, must leave nothing of them, and so
+// must the panel hidden and shown again. What shows is what a full repaint draws.
+TEST_F(MainDlgTest, LargerSquaresAndThePanelLeaveNoControlUnpainted) {
+    const auto fullRepaint = [this] {
+        RedrawWindow(Dlg(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        return Capture();
+    };
+    const auto stain = [this] {
+        RECT client{};
+        GetClientRect(Dlg(), &client);
+        const HDC dc = GetDC(Dlg());
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(Dlg(), dc);
+    };
+    Paint();
+    stain();
+    settings_.CellSize = dlg_->Board().Game().cellSize = 90;
+    dlg_->Board().BuildImageCache();
+    SendMessageW(BoardWnd(), WM_SIZE, 0, 0);
+    SendMessageW(Dlg(), WM_SIZE, 0, 0);
+    Paint();
+    const std::vector<uint32_t> shown = Capture();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_TRUE(shown == fullRepaint());
+
+    for (int toggle = 0; toggle < 2; ++toggle) {
+        Key(BoardWnd(), VK_SPACE);
+        Paint();
+        EXPECT_TRUE(Capture() == fullRepaint()) << toggle;
+    }
 }
 
 }  // namespace
