@@ -171,7 +171,7 @@ void DrawHintMark(HDC dc, const PaintPlan& plan) {
     const RECT square = ToRect(plan.hintRect);
     const UniqueFont font = MakeFont(L"Wingdings", plan.hintFontHeight);
     if (!font || !FontDrawsThumbsUp(dc, font.Get())) {
-        DrawThumbsUp(dc, square, ToColorRef(kMarkColor));
+        DrawThumbsUp(dc, square, ToColorRef(kMarkColor), ToColorRef(kHintOutlineColor));
         return;
     }
     const TextStyle style(dc);
@@ -200,9 +200,9 @@ int PaintBoard(HDC dc, const BoardGame& game, const AppSettings& settings,
 }
 
 // Our own thumbs-up: a fist seen from the side, fingers curled to the right, thumb raised, and a
-// cuff at the wrist, in one colour so it reads on any square. Drawn on a 100 x 100 grid scaled to
-// nine tenths of the square and centred in it.
-void DrawThumbsUp(HDC dc, const RECT& square, COLORREF color) {
+// cuff at the wrist, in one colour with a thin rim of `outline` so it reads on any square. Drawn
+// on a 100 x 100 grid scaled to nine tenths of the square and centred in it.
+void DrawThumbsUp(HDC dc, const RECT& square, COLORREF color, COLORREF outline) {
     const int width = square.right - square.left;
     const int height = square.bottom - square.top;
     const int side = std::min(width, height) * 9 / 10;
@@ -215,25 +215,36 @@ void DrawThumbsUp(HDC dc, const RECT& square, COLORREF color) {
     const auto y = [&](int v) { return top + (v * side + 50) / 100; };
     const auto d = [&](int u) { return (u * side + 50) / 100; };
 
+    const auto drawFist = [&] {
+        // Cuff, then the back of the hand.
+        RoundRect(dc, x(6), y(46), x(24), y(96), d(6), d(6));
+        RoundRect(dc, x(28), y(44), x(70), y(96), d(20), d(20));
+        // Thumb: wide at the knuckle, narrowing a little to a round tip.
+        const POINT thumb[] = {{x(30), y(56)}, {x(38), y(15)}, {x(60), y(15)}, {x(62), y(56)}};
+        Polygon(dc, thumb, 4);
+        Ellipse(dc, x(38), y(4), x(60), y(26));
+        // Four curled fingers, stacked; their round ends leave notches between them.
+        const int reach[] = {96, 94, 90, 84};
+        for (int k = 0; k < 4; ++k) {
+            RoundRect(dc, x(46), y(44 + 13 * k), x(reach[k]), y(57 + 13 * k), d(13), d(13));
+        }
+    };
+
+    // The rim: the same shapes drawn first with a pen that reaches `rim` pixels past their edge
+    // on every side (an odd width is centred on it); the fist drawn over them leaves only that.
+    const int rim = std::max(1, side / 40);
+    const UniqueBrush rimBrush(CreateSolidBrush(outline));
+    const UniquePen rimPen(CreatePen(PS_SOLID, 2 * rim + 1, outline));
     const UniqueBrush brush(CreateSolidBrush(color));
-    if (!brush) {
+    if (!rimBrush || !rimPen || !brush) {
         return;
     }
-    const SelectedObject selectedBrush(dc, brush.Get());
-    const SelectedObject selectedPen(dc, GetStockObject(NULL_PEN));
-
-    // Cuff, then the back of the hand.
-    RoundRect(dc, x(6), y(46), x(24), y(96), d(6), d(6));
-    RoundRect(dc, x(28), y(44), x(70), y(96), d(20), d(20));
-    // Thumb: wide at the knuckle, narrowing a little to a round tip.
-    const POINT thumb[] = {{x(30), y(56)}, {x(38), y(15)}, {x(60), y(15)}, {x(62), y(56)}};
-    Polygon(dc, thumb, 4);
-    Ellipse(dc, x(38), y(4), x(60), y(26));
-    // Four curled fingers, stacked; their round ends leave notches between them.
-    const int reach[] = {96, 94, 90, 84};
-    for (int k = 0; k < 4; ++k) {
-        RoundRect(dc, x(46), y(44 + 13 * k), x(reach[k]), y(57 + 13 * k), d(13), d(13));
-    }
+    SelectedObject selectedBrush(dc, rimBrush.Get());
+    SelectedObject selectedPen(dc, rimPen.Get());
+    drawFist();
+    selectedBrush.Select(brush.Get());
+    selectedPen.Select(GetStockObject(NULL_PEN));
+    drawFist();
 }
 
 }  // namespace saltor

@@ -14,6 +14,6 @@ class BoardImages;
 int PaintBoard(HDC dc, const BoardGame& game, const AppSettings& settings,
                const BoardImages* images = nullptr);
 
-void DrawThumbsUp(HDC dc, const RECT& square, COLORREF color);
+void DrawThumbsUp(HDC dc, const RECT& square, COLORREF color, COLORREF outline);
 
 }  // namespace saltor

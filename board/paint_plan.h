@@ -19,6 +19,8 @@ inline constexpr uint32_t kTextBottomLeft = 0x28;   // single line, bottom, left
 
 // Colour of the "?" and "X" marks and of the hint sign (0x00BBGGRR: dark red).
 inline constexpr uint32_t kMarkColor = 0x0000C0;
+// The thin rim around our own thumbs-up, so that it reads on dark wood too (a warm white).
+inline constexpr uint32_t kHintOutlineColor = 0xF0FAFF;
 
 enum class PlanFont { Large, Small };
 enum class PlanTextKind { Number, Mark };

@@ -128,6 +128,13 @@ TEST_F(BoardPainterTest, MarksSitBottomLeftAndTheThumbsUpOnTheHintSquareOnly) {
     EXPECT_NEAR(sign.box.left + sign.box.right, kCell, 10);
     EXPECT_NEAR(sign.box.top + sign.box.bottom, kCell, 10);
     EXPECT_EQ(Find(kMarkColor).count, question.count + cross.count + sign.count);
+    // Our own drawing has a light rim all round, a pixel or two wide.
+    const Found rim = InSquare({3, 6}, kHintOutlineColor);
+    EXPECT_GT(rim.count, 0u);
+    EXPECT_EQ(rim.box.left + 1, sign.box.left);
+    EXPECT_EQ(rim.box.top + 1, sign.box.top);
+    EXPECT_EQ(rim.box.right - 1, sign.box.right);
+    EXPECT_EQ(rim.box.bottom - 1, sign.box.bottom);
     EXPECT_EQ(Find(kOutside).count, kMarginPixels);
 }
 
