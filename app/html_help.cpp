@@ -53,7 +53,10 @@ void ShowHelp(HWND caller, const std::wstring& helpFile) {
         return;
     }
     htmlHelp(caller, helpFile.c_str(), HH_DISPLAY_TOC, 0);
-    htmlHelp(caller, helpFile.c_str(), HH_HELP_CONTEXT, 0);
+    // The first page by its name inside the document, not by context number 0: chmcmd records
+    // no context 0, and asked for it the Windows viewer shows a "topic not found" box.
+    const std::wstring firstPage = helpFile + L"::/" + kHelpFirstPage;
+    htmlHelp(caller, firstPage.c_str(), HH_DISPLAY_TOPIC, 0);
 }
 
 }  // namespace saltor
