@@ -7,7 +7,8 @@
 #   make build    build both trees          make bench    run tourtool's benchmark
 #   make fuzz     the libFuzzer targets of tests/fuzz/, FUZZ_SECONDS each (build/fuzz, clang)
 #   make run      start the game under Wine make format   clang-format our sources
-#   make dist     the release archive dist/Saltor-<version>.zip (Saltor.exe, Saltor.chm, LISEZMOI.txt)
+#   make dist     the release archive dist/Saltor-<version>.zip (Saltor.exe, Saltor.chm, the help
+#                 pages Saltor-aide/, LISEZMOI.txt)
 #   make clean    remove build/
 #
 # JOBS=N overrides the parallelism (default: all cores).
@@ -106,10 +107,10 @@ run: configure-win prefix
 		"$$(find $(WIN) -name Saltor.exe -not -path '*/wineprefix/*' | head -n 1)" \
 		|| test $$? -eq 2
 
-# Builds in the Windows tree what the archive holds (Saltor.exe and its help Saltor.chm, not the
-# tests) and packs it.
+# Builds in the Windows tree what the archive holds (Saltor.exe, its help Saltor.chm and the help
+# pages, not the tests) and packs it.
 dist: configure-win
-	cmake --build $(WIN) -j $(JOBS) --target Saltor saltor_help
+	cmake --build $(WIN) -j $(JOBS) --target Saltor saltor_help saltor_help_pages
 	tools/make-dist.sh $(CURDIR)/$(WIN)
 
 format:

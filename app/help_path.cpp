@@ -15,4 +15,15 @@ std::wstring HelpFilePathFor(std::wstring_view programPath) {
     return path;
 }
 
+std::wstring HelpPagesFirstPageFor(std::wstring_view helpFile) {
+    constexpr std::wstring_view extension = L".chm";
+    if (helpFile.size() <= extension.size() || !helpFile.ends_with(extension)) {
+        return {};
+    }
+    std::wstring page(helpFile.substr(0, helpFile.size() - extension.size()));
+    page += L"-aide\\";
+    page += kHelpFirstPage;
+    return page;
+}
+
 }  // namespace saltor

@@ -1,9 +1,14 @@
 #include "app/html_help.h"
 
 #include <htmlhelp.h>
+#include <shellapi.h>
+
+#include "app/help_path.h"
 
 #include <cwchar>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace saltor {
 
@@ -44,9 +49,65 @@ HtmlHelpFunction LoadHtmlHelp() {
         reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW")));
 }
 
+bool RunsUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// True when `test` holds for an entry of `folder`; a missing or unreadable folder has none.
+template <typename Test>
+bool AnyEntry(const std::filesystem::path& folder, Test test) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (test(entry->path())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Wine's help viewer draws its pages with Wine's HTML engine (Gecko), often missing: installed in
+// the prefix it is system32\gecko\<version>\wine_gecko; shared by the host, a folder
+// wine-gecko-<version>-<cpu> in one of the two places where Wine looks for it.
+bool WineHasHtmlEngine() {
+    std::error_code error;
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length > 0 && length < MAX_PATH &&
+        AnyEntry(std::filesystem::path(system) / L"gecko", [&](const std::filesystem::path& p) {
+            return std::filesystem::is_directory(p / L"wine_gecko", error);
+        })) {
+        return true;
+    }
+    for (const wchar_t* shared : {L"Z:\\usr\\share\\wine\\gecko", L"Z:\\opt\\wine\\gecko"}) {
+        if (AnyEntry(shared, [&](const std::filesystem::path& p) {
+                return p.filename().wstring().starts_with(L"wine-gecko") &&
+                       std::filesystem::is_directory(p, error);
+            })) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
-void ShowHelp(HWND caller, const std::wstring& helpFile) {
+void HelpBrowser::Open(const std::wstring& page) {
+    const std::wstring quoted = L"\"" + page + L"\"";
+    ShellExecuteW(nullptr, L"open", L"winebrowser.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+void ShowHelp(HWND caller, const std::wstring& helpFile, HelpBrowser& browser) {
+    static const bool pagesInBrowser = RunsUnderWine() && !WineHasHtmlEngine();
+    if (pagesInBrowser) {
+        const std::wstring page = HelpPagesFirstPageFor(helpFile);
+        std::error_code error;
+        if (!page.empty() && std::filesystem::is_regular_file(page, error)) {
+            browser.Open(page);
+            return;
+        }
+    }
     // One attempt per run, failed or not.
     static const HtmlHelpFunction htmlHelp = LoadHtmlHelp();
     if (htmlHelp == nullptr) {

@@ -82,6 +82,10 @@ void CMainDlg::SetStudyFeedback(StudyFeedback* feedback) {
     studyFeedback_ = feedback != nullptr ? feedback : &defaultStudyFeedback_;
 }
 
+void CMainDlg::SetHelpBrowser(HelpBrowser* browser) {
+    helpBrowser_ = browser != nullptr ? browser : &defaultHelpBrowser_;
+}
+
 CMainDlg::~CMainDlg() {
     // Destroyed here so that OnDestroy still runs on a whole object.
     if (Hwnd() != nullptr) {
@@ -258,7 +262,7 @@ void CMainDlg::OnCommand(int id) {
             OpenPreferences();
             break;
         case IDC_HELP_BUTTON:
-            ShowHelp(Hwnd(), settings_.HelpFilePath);
+            ShowHelp(Hwnd(), settings_.HelpFilePath, *helpBrowser_);
             break;
         case ID_APP_ABOUT: {
             const HWND active = GetActiveWindow();

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "app/html_help.h"
 #include "app/message_loop.h"
 #include "app/study_list.h"
 #include "app/window_base.h"
@@ -33,6 +34,8 @@ public:
     // study error box (null puts back the message box). The window does not own the feedback.
     void SetGameFilePath(std::wstring path) { gameFile_ = GameFile(std::move(path)); }
     void SetStudyFeedback(StudyFeedback* feedback);
+    // Before the help command: who opens help pages in a browser (null puts back the system's).
+    void SetHelpBrowser(HelpBrowser* browser);
 
     bool PreTranslateMessage(MSG* msg) override;
     bool OnIdle() override;
@@ -64,6 +67,8 @@ private:
     GameFile gameFile_;
     StudyFeedback defaultStudyFeedback_;
     StudyFeedback* studyFeedback_ = &defaultStudyFeedback_;
+    HelpBrowser defaultHelpBrowser_;
+    HelpBrowser* helpBrowser_ = &defaultHelpBrowser_;
     std::unique_ptr<StudyList> studies_;
     HACCEL accelerators_ = nullptr;
 };

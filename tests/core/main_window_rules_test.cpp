@@ -51,6 +51,10 @@ TEST(HelpFilePathTest, ReplacesOrAppendsTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(HelpFilePathFor(L"C:\\Jeux\\Cavalier.v2.EXE"), L"C:\\Jeux\\Cavalier.v2.chm");
     EXPECT_EQ(HelpFilePathFor(L"C:\\Mes.jeux\\Saltor"), L"C:\\Mes.jeux\\Saltor.chm");
     EXPECT_EQ(HelpFilePathFor(L"Z:/tmp/v1.0/saltor"), L"Z:/tmp/v1.0/saltor.chm");
+    // Its pages as HTML files lie in a folder named after it.
+    EXPECT_EQ(HelpPagesFirstPageFor(L"C:\\Jeux\\Saltor.chm"), L"C:\\Jeux\\Saltor-aide\\index.htm");
+    EXPECT_EQ(HelpPagesFirstPageFor(L""), L"");
+    EXPECT_EQ(HelpPagesFirstPageFor(L".chm"), L"");
 }
 
 TEST(VersionTextTest, ReleaseShowsTwoNumbersPreReleaseAndUnreadDataFour) {
