@@ -178,7 +178,6 @@ void BoardGame::Hint() {
         ClearHint(false);  // asks for the repaint that draws the mark
         return;
     }
-    hintSquare = NoSquare;
     if (!settings_.Mute) {
         view_.Beep(BeepKind::Plain);
     }
