@@ -139,6 +139,12 @@ TEST_F(BoardGameTest, EveryVerdictRepaintsTheMarksAndHintItChanges) {
     EXPECT_EQ(game.tour.firstDoubtfulMove, NoMark);
     EXPECT_TRUE(view.Invalidated(game.SquareRect({1, 2})));
     EXPECT_TRUE(view.Invalidated(game.SquareRect(hint)));
+
+    // Taking the move back takes the hint away too.
+    view.Clear();
+    game.Command(CmdBack);
+    EXPECT_EQ(game.hintSquare, NoSquare);
+    EXPECT_TRUE(view.Invalidated(game.SquareRect(hint)));
 }
 
 TEST_F(BoardGameTest, HintAfterOneSquareIsAMoveOfARealTour) {
