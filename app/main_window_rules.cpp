@@ -1,7 +1,5 @@
 #include "app/main_window_rules.h"
 
-#include <algorithm>
-
 namespace saltor {
 
 ButtonStates ComputeButtonStates(int32_t moveCount, int32_t browseIndex, bool studyListHasEntries,
@@ -41,17 +39,6 @@ LayoutResult ComputeLayout(const LayoutInput& in) {
     r.aboutTop = in.boardHeight - 2 * in.buttonHeight - 15;
     r.quitTop = in.boardHeight - in.buttonHeight - 10;
     return r;
-}
-
-WindowRect CentreInWorkArea(const WindowRect& window, const WindowRect& workArea) {
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    int left = workArea.left + (workArea.right - workArea.left - width) / 2;
-    int top = workArea.top + (workArea.bottom - workArea.top - height) / 2;
-    // Right and bottom first, so that the left and top edges win when both cannot hold.
-    left = std::max(std::min(left, workArea.right - width), workArea.left);
-    top = std::max(std::min(top, workArea.bottom - height), workArea.top);
-    return {left, top, left + width, top + height};
 }
 
 }  // namespace saltor

@@ -46,13 +46,4 @@ struct LayoutResult {
 
 LayoutResult ComputeLayout(const LayoutInput& in);
 
-struct WindowRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    friend bool operator==(const WindowRect&, const WindowRect&) = default;
-};
-
-// The window centred in the work area, then pushed back inside it; when it is larger than the
-// work area its left and top edges stay visible (the caption and the board matter most).
-WindowRect CentreInWorkArea(const WindowRect& window, const WindowRect& workArea);
-
 }  // namespace saltor

@@ -7,6 +7,7 @@
 namespace saltor {
 
 Square BoardGame::SquareAtPoint(int x, int y) const {
+    const int cellSize = CellSize();
     if (cellSize == 0) {
         return NoSquare;
     }
@@ -20,6 +21,7 @@ Square BoardGame::SquareAtPoint(int x, int y) const {
 }
 
 PixelRect BoardGame::SquareRect(Square s) const {
+    const int cellSize = CellSize();
     return {s.column * cellSize, (7 - s.row) * cellSize, (s.column + 1) * cellSize,
             (8 - s.row) * cellSize};
 }
@@ -114,26 +116,24 @@ void BoardGame::MouseMove(int x, int y) {
     }
 }
 
-bool BoardGame::Command(int id) {
+void BoardGame::Command(BoardCommand command) {
     const bool browsing = IsBrowsing();
-    switch (id) {
-        case CmdNewGame:
+    switch (command) {
+        case BoardCommand::NewGame:
             NewGame();
-            return true;
-        case CmdBack:
+            break;
+        case BoardCommand::Back:
             browsing ? SetBrowseIndex(browseIndex - 1) : TakeBack();
-            return true;
-        case CmdForwardOrHint:
+            break;
+        case BoardCommand::ForwardOrHint:
             browsing ? SetBrowseIndex(browseIndex + 1) : Hint();
-            return true;
-        case CmdFirstOrRestart:
+            break;
+        case BoardCommand::FirstOrRestart:
             browsing ? SetBrowseIndex(0) : Restart();
-            return true;
-        case CmdLastOrSolve:
+            break;
+        case BoardCommand::LastOrSolve:
             browsing ? SetBrowseIndex(63) : Solve();
-            return true;
-        default:
-            return false;
+            break;
     }
 }
 

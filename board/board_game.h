@@ -8,14 +8,9 @@
 
 namespace saltor {
 
-// Game commands the main window forwards to the board.
-enum BoardCommand : int {
-    CmdNewGame = 1008,
-    CmdBack = 1009,
-    CmdForwardOrHint = 1010,
-    CmdFirstOrRestart = 1012,
-    CmdLastOrSolve = 1013,
-};
+// The five game commands of the board's buttons and keys; each does one thing while a tour is
+// played and another while a complete one is browsed.
+enum class BoardCommand { NewGame, Back, ForwardOrHint, FirstOrRestart, LastOrSolve };
 
 enum class BeepKind { Plain, Exclamation };
 enum class CursorKind { Board, Forbidden, Wait };
@@ -44,7 +39,6 @@ public:
     BoardGame(BoardView& view, SearchHost& host, const AppSettings& settings)
         : view_(view), host_(host), settings_(settings) {}
 
-    int32_t cellSize = 60;
     TourState tour;
     Square hintSquare = NoSquare;
     int32_t hintCount = 0;
@@ -52,14 +46,15 @@ public:
 
     bool IsBrowsing() const { return tour.IsComplete(); }
 
-    // Pixel geometry: column = x / cellSize, row = 7 - y / cellSize.
+    // The settings' square side in pixels.
+    int CellSize() const { return settings_.CellSize; }
+    // Pixel geometry: column = x / CellSize(), row = 7 - y / CellSize().
     Square SquareAtPoint(int x, int y) const;
     PixelRect SquareRect(Square s) const;
 
     void Click(int x, int y);
     void MouseMove(int x, int y);
-    // True for the five game commands, which are always handled.
-    bool Command(int id);
+    void Command(BoardCommand command);
 
     void NewGame();
 

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "board/gdi_objects.h"
 #include "board/image_cache_win.h"
 #include "board/paint_plan.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 

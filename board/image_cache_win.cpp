@@ -1,26 +1,20 @@
 #include "board/image_cache_win.h"
 
-// <windows.h> under WIN32_LEAN_AND_MEAN leaves out IStream, and NOMINMAX the min and max that
-// MSVC's GDI+ headers call unqualified: both are supplied before <gdiplus.h>.
-#include <objidl.h>
+#include "winkit/gdiplus_win.h"
 
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
+#include <shlwapi.h>
 
 #include <cstdint>
-#include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "board/image_limits.h"
 #include "board/knight_fit.h"
 #include "resources/resource.h"
+#include "winkit/file_win.h"
+#include "winkit/image_header.h"
 
 namespace saltor {
 namespace {
@@ -64,39 +58,24 @@ Picture Accept(Status status, GpBitmap* picture) {
 // many pixels, is refused at once. Formats whose header we do not read go on to the decoder,
 // and Accept checks their size afterwards.
 bool WorthDecoding(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    ReadOnlyFile file(path, kShareAll);
+    const uint64_t length = file.Size();
+    if (length == 0 || length > kMaxImageFileBytes) {
         return false;
     }
-    LARGE_INTEGER length{};
-    std::vector<uint8_t> head;
-    bool ok = GetFileSizeEx(file, &length) != 0 && length.QuadPart > 0 &&
-              static_cast<uint64_t>(length.QuadPart) <= kMaxImageFileBytes;
-    if (ok) {
-        head.resize(static_cast<size_t>(
-            std::min<uint64_t>(static_cast<uint64_t>(length.QuadPart), kImageHeadBytes)));
-        DWORD read = 0;
-        ok = ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &read, nullptr) != 0;
-        head.resize(read);
-        // An icon's images may lie anywhere in it, and GDI+ decodes a PNG one whole: the rest
-        // of the file is read too (it is within the limit), so that every image's header is seen.
-        const bool icon = head.size() >= 4 && head[0] == 0 && head[1] == 0 &&
-                          (head[2] == 1 || head[2] == 2) && head[3] == 0;
-        if (ok && icon && read < static_cast<uint64_t>(length.QuadPart)) {
-            head.resize(static_cast<size_t>(length.QuadPart));
-            DWORD more = 0;
-            ok = ReadFile(file, head.data() + read, static_cast<DWORD>(head.size() - read), &more,
-                          nullptr) != 0;
-            head.resize(size_t{read} + more);
-        }
+    std::optional<std::string> head = file.Read(std::min<uint64_t>(length, kImageHeadBytes));
+    // An icon's images may lie anywhere in it, and GDI+ decodes a PNG one whole: the rest of the
+    // file is read too (it is within the limit), so that every image's header is seen.
+    const bool icon = head && head->size() >= 4 && (*head)[0] == 0 && (*head)[1] == 0 &&
+                      ((*head)[2] == 1 || (*head)[2] == 2) && (*head)[3] == 0;
+    if (icon && head->size() < length) {
+        const std::optional<std::string> rest = file.Read(length - head->size());
+        head = rest ? std::optional(*head + *rest) : std::nullopt;
     }
-    CloseHandle(file);
-    if (!ok) {
+    if (!head) {
         return false;
     }
-    const auto stated = ReadImageSize(head.data(), head.size());
+    const auto stated = ReadImageSize(reinterpret_cast<const uint8_t*>(head->data()), head->size());
     return !stated || ImageSizeAllowed(stated->width, stated->height);
 }
 
@@ -115,28 +94,15 @@ Picture FromBitmapResource(HINSTANCE instance, int id) {
     return Accept(status, picture);
 }
 
-// A picture file kept as raw data: its bytes are copied into memory that the stream owns.
+// A picture file kept as raw data, read through a stream over a copy of its bytes.
 Picture FromDataResource(HINSTANCE instance, int id) {
     HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));
     const DWORD size = resource != nullptr ? SizeofResource(instance, resource) : 0;
     HGLOBAL loaded = size != 0 ? LoadResource(instance, resource) : nullptr;
     const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes == nullptr) {
-        return {};
-    }
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-    void* target = copy != nullptr ? GlobalLock(copy) : nullptr;
-    if (target == nullptr) {
-        if (copy != nullptr) {
-            GlobalFree(copy);
-        }
-        return {};
-    }
-    std::memcpy(target, bytes, size);
-    GlobalUnlock(copy);
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
-        GlobalFree(copy);
+    IStream* stream =
+        bytes != nullptr ? SHCreateMemStream(static_cast<const BYTE*>(bytes), size) : nullptr;
+    if (stream == nullptr) {
         return {};
     }
     GpBitmap* picture = nullptr;
@@ -267,22 +233,18 @@ UniqueBitmap ComposeTile(HBITMAP white, HBITMAP black, int c) {
 
 // The same pixels in the screen's own format, which BitBlt copies without conversion.
 UniqueBitmap ForScreen(HBITMAP dib, int side) {
-    HDC screen = GetDC(nullptr);
-    UniqueBitmap ddb(CreateCompatibleBitmap(screen, side, side));
-    {
-        const UniqueMemoryDc from(CreateCompatibleDC(screen));
-        const UniqueMemoryDc to(CreateCompatibleDC(screen));
-        if (ddb && from && to) {
-            const SelectedObject source(from.Get(), dib);
-            const SelectedObject target(to.Get(), ddb.Get());
-            if (!BitBlt(to.Get(), 0, 0, side, side, from.Get(), 0, 0, SRCCOPY)) {
-                ddb.Reset();
-            }
-        } else {
-            ddb.Reset();
-        }
+    const WindowDc screen(nullptr);
+    UniqueBitmap ddb(CreateCompatibleBitmap(screen.Get(), side, side));
+    const UniqueMemoryDc from(CreateCompatibleDC(screen.Get()));
+    const UniqueMemoryDc to(CreateCompatibleDC(screen.Get()));
+    if (!ddb || !from || !to) {
+        return {};
     }
-    ReleaseDC(nullptr, screen);
+    const SelectedObject source(from.Get(), dib);
+    const SelectedObject target(to.Get(), ddb.Get());
+    if (!BitBlt(to.Get(), 0, 0, side, side, from.Get(), 0, 0, SRCCOPY)) {
+        return {};
+    }
     return ddb;
 }
 

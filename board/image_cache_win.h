@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "board/gdi_objects.h"
 #include "settings/app_settings.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 

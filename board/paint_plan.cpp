@@ -21,7 +21,7 @@ int FontHeight(int pixels) {
 
 PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings) {
     const TourState& tour = game.tour;
-    const int c = game.cellSize;
+    const int c = game.CellSize();
 
     PaintPlan plan;
     plan.cellSize = c;

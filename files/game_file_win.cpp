@@ -3,8 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "files/study_names.h"
+#include "winkit/file_win.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 
@@ -92,32 +96,26 @@ bool GameFile::Remove(const std::wstring& name) const {
 // question marks; a file that starts as UTF-16LE with its byte-order mark stays so. An existing
 // file is left as it is.
 void GameFile::CreateUnicodeFile() const {
-    HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
         return;  // it exists, or cannot be made: the write below tells
     }
     const unsigned char bom[] = {0xFF, 0xFE};
     DWORD written = 0;
-    WriteFile(file, bom, sizeof(bom), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.Get(), bom, sizeof(bom), &written, nullptr);
 }
 
 // A file that keeps any character: UTF-16 or UTF-8 with a byte-order mark. Files without one
 // are read and written in the ANSI code page.
 bool GameFile::IsUnicodeFile() const {
-    HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    ReadOnlyFile file(path_, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (!file.Opened()) {
         return true;  // nothing to spoil: the write fails or makes a new file
     }
-    unsigned char head[3] = {};
-    DWORD read = 0;
-    const BOOL ok = ReadFile(file, head, sizeof(head), &read, nullptr);
-    CloseHandle(file);
-    return ok && read >= 2 &&
-           ((head[0] == 0xFF && head[1] == 0xFE) || (head[0] == 0xFE && head[1] == 0xFF) ||
-            (read == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF));
+    const std::optional<std::string> head = file.Read(3);
+    return head && (head->starts_with("\xFF\xFE") || head->starts_with("\xFE\xFF") ||
+                    *head == "\xEF\xBB\xBF");
 }
 
 bool GameFile::SurvivesAnsi(const std::wstring& text) {

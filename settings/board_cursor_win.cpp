@@ -1,19 +1,21 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "resources/resource.h"
 #include "settings/app_settings.h"
-#include "settings/win_handle.h"
+#include "winkit/file_win.h"
+#include "winkit/image_header.h"
 
 namespace saltor {
 
 namespace {
 
 // A cursor file is some kilobytes, an animated one with many large frames a few megabytes.
-constexpr LONGLONG kMaxCursorFileBytes = 16ll << 20;
+constexpr uint64_t kMaxCursorFileBytes = 16ull << 20;
 // The most a cursor file's directory can state for an image.
 constexpr uint32_t kMaxCursorSide = 256;
 
@@ -22,33 +24,22 @@ constexpr uint32_t kMaxCursorSide = 256;
 // PNG header in the file (in a static cursor or in an animated one's frames) is looked at
 // first; a file too long to be a cursor, or a PNG larger than any cursor, is not loaded.
 bool WorthLoading(const std::wstring& path) {
-    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
-        size.QuadPart > kMaxCursorFileBytes) {
+    ReadOnlyFile file(path, kShareAll);
+    const uint64_t size = file.Size();
+    if (size == 0 || size > kMaxCursorFileBytes) {
         return false;
     }
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+    const std::optional<std::string> bytes = file.Read(size);
+    if (!bytes) {
         return false;
     }
-    const std::string_view data(bytes.data(), read);
+    const std::string_view data(*bytes);
     constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
-    const auto side = [&](size_t at) {  // big-endian, as PNG has it
-        uint32_t value = 0;
-        for (size_t i = 0; i < 4; ++i) {
-            value = value << 8 | static_cast<uint8_t>(data[at + i]);
-        }
-        return value;
-    };
     for (size_t at = data.find(kPngSignature); at != std::string_view::npos;
          at = data.find(kPngSignature, at + 1)) {
-        // The signature, the header chunk's length and type, then its width and height.
-        if (data.size() - at < 24 || side(at + 16) > kMaxCursorSide ||
-            side(at + 20) > kMaxCursorSide) {
+        const std::optional<ImageSize> stated =
+            ReadImageSize(reinterpret_cast<const uint8_t*>(data.data() + at), data.size() - at);
+        if (!stated || stated->width > kMaxCursorSide || stated->height > kMaxCursorSide) {
             return false;
         }
     }

@@ -4,13 +4,16 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
-#include <string_view>
 
 #include "settings/app_settings.h"
 #include "settings/settings_document.h"
 #include "settings/utf8.h"
-#include "settings/win_handle.h"
+#include "winkit/file_win.h"
+#include "winkit/handles_win.h"
+#include "winkit/path_text.h"
 
 namespace saltor {
 
@@ -20,47 +23,13 @@ namespace {
 // start keeps the time and memory of a load bounded.
 constexpr DWORD kMaxReadBytes = 16u * 1024 * 1024;
 
-std::wstring BaseNameWithoutExtension(std::wstring_view path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind(L'.');
-    if (dot != std::wstring_view::npos) {
-        name = name.substr(0, dot);
-    }
-    return std::wstring(name);
-}
-
-void AppendPathPart(std::wstring& path, std::wstring_view part) {
-    if (!path.empty() && path.back() != L'\\') {
-        path += L'\\';
-    }
-    path += part;
-}
-
 // Failures of any kind give the empty document, which the per-key rules turn into defaults.
 std::wstring ReadSettingsDocument(const std::wstring& path) {
-    if (path.empty()) {
-        return {};
-    }
     // No sharing: a half-written file from another instance is never read.
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        return {};
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0) {
-        return {};
-    }
-    const DWORD wanted =
-        size.QuadPart > kMaxReadBytes ? kMaxReadBytes : static_cast<DWORD>(size.QuadPart);
-    std::string bytes(wanted, '\0');
-    DWORD read = 0;
-    if (!ReadFile(file.Get(), bytes.data(), wanted, &read, nullptr)) {
-        return {};
-    }
-    file.Reset();
-    return DecodeUtf8(bytes.data(), read);
+    ReadOnlyFile file(path, 0);
+    const std::optional<std::string> bytes =
+        file.Read(std::min<uint64_t>(file.Size(), kMaxReadBytes));
+    return bytes ? DecodeUtf8(bytes->data(), bytes->size()) : std::wstring();
 }
 
 // Writes the whole file or nothing: on failure the temporary file is removed.
@@ -84,26 +53,6 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
 }
 
 }  // namespace
-
-// Long-path aware: MAX_PATH is only the first guess.
-std::wstring ProgramFilePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) {
-            return {};
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 std::wstring SettingsFolder() {
     wchar_t appData[MAX_PATH] = {};

@@ -4,9 +4,6 @@
 
 namespace saltor {
 
-// The running program file's full path; empty when it cannot be had.
-std::wstring ProgramFilePath();
-
 // The per-user folder of the settings: application data, then "Lorvaine", then the program
 // file's base name (so a renamed copy keeps its own settings). Missing levels are created;
 // empty when the application-data folder cannot be found.

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "board/chess_board_wnd.h"
+#include "board/chess_board_wnd_win.h"
 #include "engine/search_host.h"
 
 namespace saltor {
@@ -18,23 +18,24 @@ public:
     void SearchEnded() override {}
 };
 
-// No beeps and no message boxes while a benchmark plays.
-class SilentFeedback final : public BoardFeedback {
+// No beeps, boxes or dialogs while a benchmark plays.
+class SilentDesktop final : public Desktop {
 public:
-    void Beep(BeepKind) override {}
-    void Report(HWND, const std::wstring&) override {}
+    void Beep(UINT) override {}
+    int ShowMessage(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
+    bool PickFile(OPENFILENAMEW&) override { return false; }
+    bool PickColor(CHOOSECOLORW&) override { return false; }
+    void Browse(const std::wstring&) override {}
 };
 
 // A silent board window of 70-pixel squares in a plain top-level window standing in for the
 // main window, with hints on and the given search budget.
 class BenchBoard {
 public:
-    explicit BenchBoard(uint32_t budgetMs) : board_(settings_) {
+    explicit BenchBoard(uint32_t budgetMs) : board_(settings_, silent_) {
         settings_.CalcDuration = budgetMs;
         settings_.HintsEnabled = true;
         settings_.CellSize = 70;
-        board_.SetFeedback(&silent_);
-        board_.Game().cellSize = settings_.CellSize;
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = GetModuleHandleW(nullptr);
@@ -60,7 +61,7 @@ public:
 
 private:
     AppSettings settings_;
-    SilentFeedback silent_;
+    SilentDesktop silent_;
     CChessBoardWnd board_;
     HWND parent_ = nullptr;
 };

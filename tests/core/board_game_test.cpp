@@ -52,7 +52,7 @@ TEST_F(BoardGameTest, PixelsMapToSquaresAndBack) {
 
     // Off the board, and with no square size, the pointer does nothing at all.
     game.Click(500, 10);
-    game.cellSize = 0;
+    settings.CellSize = 0;
     game.MouseMove(10, 10);
     EXPECT_EQ(game.tour.moveCount, 0);
     EXPECT_TRUE(view.beeps.empty() && view.cursors.empty());
@@ -67,7 +67,7 @@ TEST_F(BoardGameTest, ClicksPlayOrBeepAndClearTheHint) {
     EXPECT_TRUE(view.Invalidated(game.SquareRect({1, 2})) &&
                 view.Invalidated(game.SquareRect({0, 0})));
 
-    game.Command(CmdForwardOrHint);
+    game.Command(BoardCommand::ForwardOrHint);
     const Square hint = game.hintSquare;
     view.Clear();
     Click({{0, 0}, {5, 5}});  // visited, then not a knight's move away
@@ -91,7 +91,7 @@ TEST_F(BoardGameTest, JudgementFollowsTheHintsSwitchAndACancelCountsAsAnError) {
     settings.HintsEnabled = true;
     Click({kLostLine[0], kLostLine[1], kLostLine[2]});
     EXPECT_EQ(game.tour.errorCount, 0);
-    game.Command(CmdForwardOrHint);
+    game.Command(BoardCommand::ForwardOrHint);
     EXPECT_EQ(game.hintSquare, NoSquare);
 
     // From d4 then b3 the search has to back up, so a key press at its first poll stops it: the
@@ -106,11 +106,12 @@ TEST_F(BoardGameTest, JudgementFollowsTheHintsSwitchAndACancelCountsAsAnError) {
     EXPECT_EQ(game.tour.firstLostMove, NoMark);
     EXPECT_EQ(view.beeps, (Beeps{BeepKind::Exclamation, BeepKind::Plain, BeepKind::Exclamation}));
 
-    game.Command(CmdBack);
+    game.Command(BoardCommand::Back);
     EXPECT_EQ(game.tour.firstDoubtfulMove, NoMark);  // the marks go with the move
-    game.Command(CmdBack);
+    game.Command(BoardCommand::Back);
     EXPECT_EQ(game.tour.errorCount, 1);
-    game.Command(CmdBack);  // past the first move: the tour's counters start again, not the hints
+    game.Command(
+        BoardCommand::Back);  // past the first move: the tour's counters start again, not the hints
     EXPECT_EQ(game.tour.errorCount, 0);
     EXPECT_EQ(game.hintCount, 1);
 }
@@ -118,14 +119,14 @@ TEST_F(BoardGameTest, JudgementFollowsTheHintsSwitchAndACancelCountsAsAnError) {
 TEST_F(BoardGameTest, EveryVerdictRepaintsTheMarksAndHintItChanges) {
     // d4 then b3: a search from there backs up, so a key press at its first poll stops it.
     Click({{3, 3}, {1, 2}});
-    game.Command(CmdForwardOrHint);
+    game.Command(BoardCommand::ForwardOrHint);
     const Square hint = game.hintSquare;
     ASSERT_NE(hint, NoSquare);
 
     // A cancelled hint takes the thumbs-up away and puts the "?" on the move it judged.
     view.Clear();
     host.cancelAtPoll = host.polls + 1;
-    game.Command(CmdForwardOrHint);
+    game.Command(BoardCommand::ForwardOrHint);
     EXPECT_EQ(game.hintSquare, NoSquare);
     EXPECT_EQ(game.tour.firstDoubtfulMove, 1);
     EXPECT_TRUE(view.Invalidated(game.SquareRect(hint)));
@@ -134,7 +135,7 @@ TEST_F(BoardGameTest, EveryVerdictRepaintsTheMarksAndHintItChanges) {
 
     // A hint that finds a tour again takes the "?" away.
     view.Clear();
-    game.Command(CmdForwardOrHint);
+    game.Command(BoardCommand::ForwardOrHint);
     EXPECT_EQ(game.hintSquare, hint);
     EXPECT_EQ(game.tour.firstDoubtfulMove, NoMark);
     EXPECT_TRUE(view.Invalidated(game.SquareRect({1, 2})));
@@ -142,7 +143,7 @@ TEST_F(BoardGameTest, EveryVerdictRepaintsTheMarksAndHintItChanges) {
 
     // Taking the move back takes the hint away too.
     view.Clear();
-    game.Command(CmdBack);
+    game.Command(BoardCommand::Back);
     EXPECT_EQ(game.hintSquare, NoSquare);
     EXPECT_TRUE(view.Invalidated(game.SquareRect(hint)));
 }
@@ -151,22 +152,22 @@ TEST_F(BoardGameTest, HintAfterOneSquareIsAMoveOfARealTour) {
     // A path left by a search in another position must not come back as the hint.
     Click({{0, 0}});
     game.tour.searchPath.fill({5, 4});
-    game.Command(CmdForwardOrHint);
+    game.Command(BoardCommand::ForwardOrHint);
     const Square hint = game.hintSquare;
     EXPECT_TRUE(game.tour.IsLegal(hint));
     EXPECT_EQ(game.tour.searchPath[1], hint);  // what the painter checks
     EXPECT_EQ(game.tour.moveCount, 1);         // the tour itself is not completed
 
-    game.Command(CmdFirstOrRestart);  // a restart keeps the hint, a new game does not
+    game.Command(BoardCommand::FirstOrRestart);  // a restart keeps the hint, a new game does not
     EXPECT_EQ(game.tour.moveCount, 0);
     EXPECT_EQ(game.hintSquare, hint);
-    game.Command(CmdNewGame);
+    game.Command(BoardCommand::NewGame);
     EXPECT_EQ(game.hintSquare, NoSquare);
 }
 
 TEST_F(BoardGameTest, ASolvedTourIsBrowsedAndOnlyOneFinishedByHandIsReported) {
     PlayTour(0, 10);
-    game.Command(CmdLastOrSolve);
+    game.Command(BoardCommand::LastOrSolve);
     ASSERT_TRUE(game.IsBrowsing());
     EXPECT_TRUE(IsKnightsTour(game.tour.moves));
     EXPECT_EQ(game.browseIndex, 9);  // the last move played
@@ -174,25 +175,26 @@ TEST_F(BoardGameTest, ASolvedTourIsBrowsedAndOnlyOneFinishedByHandIsReported) {
     EXPECT_TRUE(view.reports.empty());
 
     view.Clear();
-    game.Command(CmdBack);
+    game.Command(BoardCommand::Back);
     EXPECT_TRUE(view.Invalidated(game.SquareRect(game.tour.moves[9])));
     EXPECT_TRUE(view.Invalidated(game.SquareRect(game.tour.moves[8])));
     std::vector<int> indices;
-    for (const int command :
-         {CmdForwardOrHint, CmdLastOrSolve, CmdForwardOrHint, CmdFirstOrRestart, CmdBack}) {
+    for (const BoardCommand command :
+         {BoardCommand::ForwardOrHint, BoardCommand::LastOrSolve, BoardCommand::ForwardOrHint,
+          BoardCommand::FirstOrRestart, BoardCommand::Back}) {
         game.Command(command);
         indices.push_back(game.browseIndex);
     }
     EXPECT_EQ(indices, (std::vector{9, 63, 63, 0, 0}));
     Click({{4, 4}});  // clicks play nothing in browse mode
     EXPECT_EQ(view.beeps, Beeps{BeepKind::Plain});
-    game.Command(CmdNewGame);
+    game.Command(BoardCommand::NewGame);
     EXPECT_EQ(game.browseIndex, 63);
 
     view.Clear();
     PlayTour(0, 20);
-    game.Command(CmdForwardOrHint);
-    game.Command(CmdBack);
+    game.Command(BoardCommand::ForwardOrHint);
+    game.Command(BoardCommand::Back);
     PlayTour(19, 64);
     EXPECT_TRUE(view.beeps.empty());  // every move was judged sound, the last one too
     EXPECT_EQ(view.reports, (std::vector<std::array<int, 3>>{{66, 0, 1}}));
@@ -208,7 +210,7 @@ TEST_F(BoardGameTest, TheCursorMarksWhereTheKnightMayGo) {
     // The board chooses its cursor when the search ends: in browse mode, where no move is legal.
     host.onEnd = [this] { game.MouseMove(5 * 60 + 1, 6 * 60 + 1); };  // f2, a move from h1
     view.Clear();
-    game.Command(CmdLastOrSolve);
+    game.Command(BoardCommand::LastOrSolve);
     ASSERT_TRUE(game.IsBrowsing());
     EXPECT_EQ(view.cursors.back(), CursorKind::Forbidden);
     EXPECT_EQ(CountCursors(CursorKind::Forbidden), 64);

@@ -5,6 +5,7 @@
 
 #include "board/image_limits.h"
 #include "board/knight_fit.h"
+#include "winkit/image_header.h"
 
 namespace saltor {
 namespace {

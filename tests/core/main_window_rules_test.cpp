@@ -2,9 +2,10 @@
 
 #include <tuple>
 
-#include "app/help_path.h"
 #include "app/main_window_rules.h"
+#include "app/program_paths.h"
 #include "app/version_text.h"
+#include "winkit/placement.h"
 
 namespace saltor {
 namespace {

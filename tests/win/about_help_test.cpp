@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/about_dlg.h"
-#include "app/help_path.h"
+#include "app/about_dlg_win.h"
+#include "app/program_paths.h"
 #include "main_dlg_fixture.h"
 
 namespace saltor {
@@ -136,18 +136,11 @@ HWND FindHelpViewer() {
     return nullptr;
 }
 
-class RecordingHelpBrowser : public HelpBrowser {
-public:
-    void Open(const std::wstring& page) override { pages.push_back(page); }
-    std::vector<std::wstring> pages;
-};
-
 class AboutHelpTest : public MainDlgFixture {
 protected:
     // F1 with the help document at `document`; the viewer it opened, if any, is closed again.
     HWND PressF1(const std::wstring& document) {
         settings_.HelpFilePath = document;
-        dlg_->SetHelpBrowser(&browser_);
         Key(BoardWnd(), VK_F1);
         Pump();
         HWND viewer = FindHelpViewer();  // the library makes it on this thread, in the call
@@ -157,8 +150,6 @@ protected:
         }
         return viewer;
     }
-
-    RecordingHelpBrowser browser_;
 };
 
 // A copy of the program's document: alone, the viewer shows it. Under Wine with no HTML engine
@@ -171,11 +162,11 @@ TEST_F(AboutHelpTest, HelpOpensTheViewerOrUnderWineItsPagesInTheBrowser) {
     const std::filesystem::path copy = folder_ / L"Saltor.chm";
     std::filesystem::copy_file(document, copy, std::filesystem::copy_options::overwrite_existing);
     EXPECT_NE(PressF1(copy.wstring()), nullptr);
-    EXPECT_TRUE(browser_.pages.empty());
+    EXPECT_TRUE(desktop_.pages.empty());
 
     // Nothing there at all: nothing shown, nothing reported.
     EXPECT_EQ(PressF1((folder_ / L"Absent.chm").wstring()), nullptr);
-    EXPECT_TRUE(browser_.pages.empty());
+    EXPECT_TRUE(desktop_.pages.empty());
 
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     if (GetProcAddress(ntdll, "wine_get_version") == nullptr) {
@@ -185,7 +176,7 @@ TEST_F(AboutHelpTest, HelpOpensTheViewerOrUnderWineItsPagesInTheBrowser) {
     const std::filesystem::path page = folder_ / L"Saltor-aide" / L"index.htm";
     std::ofstream(page) << "<p>Sommaire</p>";
     EXPECT_EQ(PressF1(copy.wstring()), nullptr);
-    EXPECT_EQ(browser_.pages, std::vector<std::wstring>{page.wstring()});
+    EXPECT_EQ(desktop_.pages, std::vector<std::wstring>{page.wstring()});
 }
 
 }  // namespace

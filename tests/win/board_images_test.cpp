@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "board/board_painter_win.h"
-#include "board/gdi_objects.h"
-#include "board/gdiplus_session.h"
 #include "board/image_cache_win.h"
 #include "reference/board_fakes.h"
 #include "resources/resource.h"
+#include "winkit/gdiplus_session_win.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 namespace {
@@ -84,7 +84,7 @@ protected:
     }
 
     void Paint(int cell) {
-        game.cellSize = cell;
+        settings.CellSize = cell;
         images.Build(settings, cell, GetModuleHandleW(nullptr));
         side = 8 * cell;
         BITMAPINFO info{{sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};

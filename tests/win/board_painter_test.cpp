@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "board/board_painter_win.h"
-#include "board/gdi_objects.h"
 #include "board/paint_plan.h"
 #include "reference/board_fakes.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 namespace {
@@ -34,7 +34,7 @@ struct Found {
 class BoardPainterTest : public testing::Test, protected FakeBoard {
 protected:
     BoardPainterTest() {
-        game.cellSize = kCell;
+        settings.CellSize = kCell;
         BITMAPINFO info{{sizeof(BITMAPINFOHEADER), kFull, -kFull, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
                         {}};
         void* bits = nullptr;

@@ -8,22 +8,15 @@
 #include <utility>
 #include <vector>
 
-#include "board/chess_board_wnd.h"
+#include "board/chess_board_wnd_win.h"
+#include "recording_desktop.h"
 #include "reference/board_fakes.h"
+#include "resources/resource.h"
 
 namespace saltor {
 namespace {
 
 constexpr int kCell = 60;
-
-class RecordingFeedback : public BoardFeedback {
-public:
-    std::vector<BeepKind> beeps;
-    std::vector<std::wstring> reports;
-
-    void Beep(BeepKind kind) override { beeps.push_back(kind); }
-    void Report(HWND, const std::wstring& text) override { reports.push_back(text); }
-};
 
 LPARAM CentreOf(Square s) {
     return MAKELPARAM(s.column * kCell + kCell / 2, (7 - s.row) * kCell + kCell / 2);
@@ -39,8 +32,7 @@ protected:
         parent = CreateWindowExW(0, L"STATIC", L"Saltor", WS_POPUP | WS_VISIBLE, 100, 100, 700, 600,
                                  nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(parent, nullptr);
-        board = std::make_unique<CChessBoardWnd>(settings);
-        board->SetFeedback(&feedback);
+        board = std::make_unique<CChessBoardWnd>(settings, desktop);
         ASSERT_NE(board->Create(parent), nullptr);
         hwnd = board->Hwnd();
     }
@@ -59,7 +51,7 @@ protected:
     }
 
     AppSettings settings;
-    RecordingFeedback feedback;
+    RecordingDesktop desktop;
     HWND parent = nullptr;
     std::unique_ptr<CChessBoardWnd> board;
     HWND hwnd = nullptr;
@@ -80,15 +72,15 @@ TEST_F(ChessBoardWndTest, ClicksAndCommandsReachTheGame) {
     Click({1, 2});
     Click({1, 2});  // visited: refused
     EXPECT_EQ(Tour().moveCount, 2);
-    EXPECT_EQ(feedback.beeps, std::vector<BeepKind>{BeepKind::Plain});
+    EXPECT_EQ(desktop.beeps, std::vector<BeepKind>{BeepKind::Plain});
 
-    for (const int command : {CmdForwardOrHint, CmdBack, CmdLastOrSolve, CmdFirstOrRestart}) {
+    for (const int command : {IDC_FORWARD, IDC_BACK, IDC_LAST, IDC_FIRST}) {
         EXPECT_EQ(Command(command), 0);
     }
     EXPECT_EQ(board->Game().hintCount, 1);
     EXPECT_TRUE(Tour().IsComplete());
     EXPECT_EQ(board->Game().browseIndex, 0);
-    Command(CmdNewGame);
+    Command(IDC_NEW_GAME);
     EXPECT_EQ(Tour().moveCount, 0);
 }
 
@@ -97,12 +89,12 @@ TEST_F(ChessBoardWndTest, FinishingByHandReportsInFrench) {
     for (int i = 0; i < 64; ++i) {
         Click(tour[i]);
         if (i == 30) {
-            Command(CmdForwardOrHint);
+            Command(IDC_FORWARD);
         }
     }
-    EXPECT_EQ(feedback.reports, std::vector<std::wstring>{L"Bravo !\n\nRésultats :\n - coups "
-                                                          L"joués :\t64\n - erreurs :\t0\n"
-                                                          L" - conseils :\t1"});
+    EXPECT_EQ(desktop.Texts(), std::vector<std::wstring>{L"Bravo !\n\nRésultats :\n - coups "
+                                                         L"joués :\t64\n - erreurs :\t0\n"
+                                                         L" - conseils :\t1"});
 }
 
 TEST(ChessBoardReportTest, OnlyTheThreeCountersFillDirectives) {
@@ -114,22 +106,22 @@ TEST(ChessBoardReportTest, OnlyTheThreeCountersFillDirectives) {
 TEST_F(ChessBoardWndTest, AKeyPressQueuedBeforeASolveCancelsItAndIsConsumed) {
     Click({3, 3});  // from d4 alone the search has to back up
     PostMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);
-    Command(CmdLastOrSolve);
+    Command(IDC_LAST);
     EXPECT_EQ(Tour().moveCount, 1);
     EXPECT_EQ(Tour().errorCount, 1);
-    EXPECT_EQ(feedback.beeps, std::vector<BeepKind>{BeepKind::Exclamation});
+    EXPECT_EQ(desktop.beeps, std::vector<BeepKind>{BeepKind::Exclamation});
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, hwnd, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
 
     // With nothing in the queue the same search runs to its tour.
-    Command(CmdLastOrSolve);
+    Command(IDC_LAST);
     EXPECT_TRUE(Tour().IsComplete());
 }
 
 TEST_F(ChessBoardWndTest, AQuitRequestDuringASearchIsKeptForTheMessageLoop) {
     Click({3, 3});
     PostQuitMessage(7);
-    Command(CmdLastOrSolve);
+    Command(IDC_LAST);
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
@@ -149,12 +141,12 @@ TEST_F(ChessBoardWndTest, PlayingGamesLeaksNoGdiObjects) {
     const std::array<Square, 64> tour = TourFromA1();
     const auto playGames = [&] {
         for (int game = 0; game < 3; ++game) {
-            Command(CmdNewGame);
+            Command(IDC_NEW_GAME);
             for (const Square& s : tour) {
                 Click(s);
             }
-            Command(CmdForwardOrHint);
-            Command(CmdLastOrSolve);
+            Command(IDC_FORWARD);
+            Command(IDC_LAST);
             RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         }
     };
@@ -162,7 +154,7 @@ TEST_F(ChessBoardWndTest, PlayingGamesLeaksNoGdiObjects) {
     const DWORD gdi = GdiObjects();
     ASSERT_GT(gdi, 0u);
     playGames();
-    EXPECT_EQ(feedback.reports.size(), 6u);
+    EXPECT_EQ(desktop.boxes.size(), 6u);
     EXPECT_EQ(GdiObjects(), gdi);
 }
 

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "board/chess_board_wnd.h"
+#include "recording_desktop.h"
 #include "reference/board_fakes.h"
 #include "resources/resource.h"
-#include "settings/caption_color_dialog.h"
-#include "settings/color_square_wnd.h"
+#include "settings/caption_color_dialog_win.h"
+#include "settings/color_square_wnd_win.h"
+#include "winkit/resource_string_win.h"
 
 namespace saltor {
 namespace {
@@ -43,7 +44,7 @@ BOOL WINAPI FakeChooseColor(CHOOSECOLORW* record) {
 class ColorSquareTest : public testing::Test {
 protected:
     void SetUp() override {
-        previous_ = CCaptionColorDialog::SetChooseColorFunction(FakeChooseColor);
+        desktop.pickColor = FakeChooseColor;
         g_calls.clear();
         g_confirm = TRUE;
         parent = CreateWindowExW(0, L"STATIC", L"Préférences", WS_POPUP, 100, 100, 300, 200,
@@ -51,21 +52,16 @@ protected:
         ASSERT_NE(parent, nullptr);
         ASSERT_NE(swatch.Create(parent, RECT{10, 10, 10 + kSide, 10 + kSide}), nullptr);
     }
-    void TearDown() override {
-        CCaptionColorDialog::SetChooseColorFunction(previous_);
-        DestroyWindow(parent);
-    }
+    void TearDown() override { DestroyWindow(parent); }
 
     // Draws the swatch into a memory bitmap as its erase-background message does.
     void PaintInto(HDC dc) {
         SendMessageW(swatch.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     }
 
+    RecordingDesktop desktop;
     HWND parent = nullptr;
-    CColorSquareWnd swatch;
-
-private:
-    CCaptionColorDialog::ChooseColorFunction previous_ = nullptr;
+    CColorSquareWnd swatch{desktop};
 };
 
 TEST_F(ColorSquareTest, PaintsTheSampleAndMakesItsTipOnce) {
@@ -110,7 +106,7 @@ TEST_F(ColorSquareTest, PaintsTheSampleAndMakesItsTipOnce) {
     tool.uId = 1;
     tool.lpszText = buffer.data();
     SendMessageW(tip, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&tool));
-    EXPECT_EQ(std::wstring(buffer.data()), LoadResourceString(IDS_TIP_COLOR_SWATCH, L""));
+    EXPECT_EQ(std::wstring(buffer.data()), LoadResourceString(IDS_TIP_COLOR_SWATCH));
 
     // Repeated paints neither make another tip nor leak a brush.
     PaintInto(dc.Get());
@@ -125,8 +121,8 @@ TEST_F(ColorSquareTest, PaintsTheSampleAndMakesItsTipOnce) {
 }
 
 TEST_F(ColorSquareTest, ClicksEditTheirColourThroughATitledDialog) {
-    const std::wstring backTitle = LoadResourceString(IDS_WHITE_BG_COLOR, L"");
-    const std::wstring textTitle = LoadResourceString(IDS_WHITE_FG_COLOR, L"");
+    const std::wstring backTitle = LoadResourceString(IDS_WHITE_BG_COLOR);
+    const std::wstring textTitle = LoadResourceString(IDS_WHITE_FG_COLOR);
     ASSERT_FALSE(backTitle.empty());
     swatch.SetCaptions(backTitle, textTitle);
     swatch.SetColors(RGB(240, 240, 240), RGB(0, 0, 0));
@@ -160,7 +156,7 @@ TEST_F(ColorSquareTest, ClicksEditTheirColourThroughATitledDialog) {
 
     // Another swatch without captions: no title of its own, and the same custom colours, with
     // what the player defined before.
-    CColorSquareWnd other;
+    CColorSquareWnd other(desktop);
     ASSERT_NE(other.Create(parent, RECT{70, 10, 70 + kSide, 10 + kSide}), nullptr);
     SendMessageW(other.Hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
     ASSERT_EQ(g_calls.size(), 5u);
@@ -174,7 +170,7 @@ TEST(ColorDialogHookTest, SetsTheTitleOnlyAtInitAndOnlyWhenGivenOne) {
     const HWND dialog = CreateWindowExW(0, L"STATIC", L"Couleur", WS_POPUP, 0, 0, 100, 100, nullptr,
                                         nullptr, nullptr, nullptr);
     ASSERT_NE(dialog, nullptr);
-    const std::wstring caption = LoadResourceString(IDS_BLACK_FG_COLOR, L"");
+    const std::wstring caption = LoadResourceString(IDS_BLACK_FG_COLOR);
     ASSERT_FALSE(caption.empty());
     CHOOSECOLORW record{};
     record.lStructSize = sizeof(record);

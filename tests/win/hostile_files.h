@@ -13,7 +13,7 @@
 
 #include "reference/file_bytes.h"
 #include "resources/resource.h"
-#include "settings/win_handle.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 

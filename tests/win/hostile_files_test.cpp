@@ -10,13 +10,13 @@
 #include <system_error>
 #include <vector>
 
-#include "board/gdiplus_session.h"
 #include "board/image_cache_win.h"
 #include "hostile_files.h"
 #include "settings/app_settings.h"
 #include "settings/settings_document.h"
 #include "settings/settings_file_win.h"
 #include "settings/utf8.h"
+#include "winkit/gdiplus_session_win.h"
 
 namespace saltor {
 namespace {

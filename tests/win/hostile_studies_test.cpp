@@ -81,10 +81,10 @@ protected:
 
     // A save that either holds or is reported.
     void ExpectSavedOrReported(const std::wstring& name, const wchar_t* tour) {
-        studyFeedback_.reports.clear();
+        desktop_.boxes.clear();
         SaveAs(name, tour);
         const bool stored = GameFile(gamePath_).Read(name) == tour;
-        EXPECT_EQ(studyFeedback_.reports.size(), stored ? 0u : 1u) << name;
+        EXPECT_EQ(desktop_.boxes.size(), stored ? 0u : 1u) << name;
         const auto listed = Listed();
         EXPECT_EQ(std::count(listed.begin(), listed.end(), name), stored ? 1 : 0) << name;
     }
@@ -137,7 +137,7 @@ TEST_F(HostileStudiesTest, AFolderInPlaceOfTheFileListsNothingAndRefusesSaves) {
     Open();
     EXPECT_TRUE(Listed().empty());
     SaveAs(L"nouvelle", L"a1;b3");
-    EXPECT_EQ(studyFeedback_.reports.size(), 1u);
+    EXPECT_EQ(desktop_.boxes.size(), 1u);
     EXPECT_TRUE(Listed().empty());
     EXPECT_TRUE(fs::is_directory(gamePath_));
 }
@@ -153,7 +153,7 @@ TEST_F(HostileStudiesTest, ALockedFileIsLeftWholeAndReadAgainOnceFree) {
         Open();
         EXPECT_TRUE(Listed().empty());
         SaveAs(L"nouvelle", L"a1;b3");
-        EXPECT_EQ(studyFeedback_.reports.size(), 1u);
+        EXPECT_EQ(desktop_.boxes.size(), 1u);
         EXPECT_TRUE(Listed().empty());
     }
     EXPECT_EQ(ReadBytes(gamePath_), kOurs);
@@ -180,7 +180,7 @@ TEST_F(HostileStudiesTest, AFilePastMaxPathIsLeftAloneAndSavesAreReported) {
     Open();
     EXPECT_TRUE(Listed().empty());
     SaveAs(L"nouvelle", L"a1;b3");
-    EXPECT_EQ(studyFeedback_.reports.size(), 1u);
+    EXPECT_EQ(desktop_.boxes.size(), 1u);
     EXPECT_TRUE(Listed().empty());
     EXPECT_EQ(ReadBytes(deep), kOurs);
     std::vector<fs::path> stray;

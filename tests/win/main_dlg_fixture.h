@@ -10,27 +10,14 @@
 #include <system_error>
 #include <vector>
 
-#include "app/app_module.h"
-#include "app/main_dlg.h"
-#include "app/message_loop.h"
-#include "board/gdi_objects.h"
+#include "app/main_dlg_win.h"
+#include "recording_desktop.h"
 #include "resources/resource.h"
 #include "settings/settings_file_win.h"
+#include "winkit/handles_win.h"
+#include "winkit/message_loop_win.h"
 
 namespace saltor {
-
-class RecordingFeedback : public BoardFeedback {
-public:
-    void Beep(BeepKind kind) override { beeps.push_back(kind); }
-    void Report(HWND, const std::wstring&) override {}
-    std::vector<BeepKind> beeps;
-};
-
-class RecordingStudyFeedback : public StudyFeedback {
-public:
-    void Report(HWND, const std::wstring& text) override { reports.push_back(text); }
-    std::vector<std::wstring> reports;
-};
 
 // Queues a key press and release for `target` as the keyboard would, with Control held down or
 // not (and left so).
@@ -56,14 +43,11 @@ protected:
                    std::to_string(++serial));
         std::filesystem::create_directories(folder_);
         gamePath_ = (folder_ / L"Saltor.ini").wstring();
-        g_module.Init(GetModuleHandleW(nullptr));
-        g_module.AddMessageLoop(&loop_);
         Open();
     }
 
     void TearDown() override {
         dlg_.reset();
-        g_module.RemoveMessageLoop();
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, gamePath_.c_str());  // Wine's cache
         SetFileAttributesW(gamePath_.c_str(), FILE_ATTRIBUTE_NORMAL);
         std::filesystem::remove_all(folder_, ignored_);
@@ -73,10 +57,8 @@ protected:
     // (Re)starts the window, which fills its study list from the game file.
     void Open(const std::wstring& gamePath = {}) {
         dlg_.reset();
-        dlg_ = std::make_unique<CMainDlg>(settings_);
+        dlg_ = std::make_unique<CMainDlg>(settings_, desktop_);
         dlg_->SetGameFilePath(gamePath.empty() ? gamePath_ : gamePath);
-        dlg_->SetStudyFeedback(&studyFeedback_);
-        dlg_->Board().SetFeedback(&feedback_);
         ASSERT_NE(dlg_->Create(GetModuleHandleW(nullptr)), nullptr);
         ShowWindow(Dlg(), SW_SHOW);
         Pump();
@@ -148,8 +130,7 @@ protected:
     std::wstring gamePath_;
     CMessageLoop loop_;
     AppSettings settings_;
-    RecordingFeedback feedback_;
-    RecordingStudyFeedback studyFeedback_;
+    RecordingDesktop desktop_;
     std::unique_ptr<CMainDlg> dlg_;
 };
 

@@ -16,33 +16,24 @@
 #include <vector>
 
 #include "main_dlg_fixture.h"
+#include "recording_desktop.h"
 #include "reference/board_fakes.h"
 #include "reference/file_bytes.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
-#include "settings/caption_color_dialog.h"
-#include "settings/prefs_dlg.h"
+#include "settings/caption_color_dialog_win.h"
+#include "settings/prefs_dlg_win.h"
 #include "settings/prefs_rules.h"
 #include "settings/settings_document.h"
 #include "settings/settings_file_win.h"
 #include "settings/utf8.h"
-#include "settings/win_handle.h"
+#include "winkit/resource_string_win.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct BoxCall {
-    HWND owner;
-    std::wstring text;
-    std::wstring caption;
-};
-std::vector<BoxCall> g_boxes;
-int WINAPI FakeMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT) {
-    g_boxes.push_back({owner, text, caption});
-    return IDOK;
-}
 
 COLORREF g_chosenColor = 0;
 BOOL WINAPI FakeChooseColor(CHOOSECOLORW* record) {
@@ -80,23 +71,19 @@ class PrefsDlgTest : public testing::Test {
 protected:
     void SetUp() override {
         fs::rename(path_, aside_, ignored_);
-        g_boxes.clear();
-        previousBox_ = CPrefsDlg::SetMessageBoxFunction(FakeMessageBox);
-        previousColor_ = CCaptionColorDialog::SetChooseColorFunction(FakeChooseColor);
+        desktop_.pickColor = FakeChooseColor;
         settings_.WhiteImage = L"C:\\bois\\clair.png";
         settings_.BlackImage = L"C:\\bois\\fonce.png";
         settings_.ReloadBoardCursor();
     }
     void TearDown() override {
         dlg_.reset();
-        CPrefsDlg::SetMessageBoxFunction(previousBox_);
-        CCaptionColorDialog::SetChooseColorFunction(previousColor_);
         fs::remove(SettingsFilePath(), ignored_);
         fs::rename(aside_, path_, ignored_);
     }
 
     void Open() {
-        dlg_ = std::make_unique<CPrefsDlg>(settings_);
+        dlg_ = std::make_unique<CPrefsDlg>(settings_, desktop_);
         ASSERT_NE(dlg_->CreateModeless(nullptr), nullptr);
     }
     HWND Item(int id) const { return GetDlgItem(dlg_->Hwnd(), id); }
@@ -129,11 +116,8 @@ protected:
     const fs::path aside_ = path_.parent_path().parent_path() / L"win_tests.cfg.prefs-aside";
     std::error_code ignored_;
     AppSettings settings_;
+    RecordingDesktop desktop_;
     std::unique_ptr<CPrefsDlg> dlg_;
-
-private:
-    CPrefsDlg::MessageBoxFunction previousBox_ = nullptr;
-    CCaptionColorDialog::ChooseColorFunction previousColor_ = nullptr;
 };
 
 TEST_F(PrefsDlgTest, CancelChangesNothingAndOkWritesEveryFieldAndTheFile) {
@@ -208,7 +192,7 @@ TEST_F(PrefsDlgTest, CancelChangesNothingAndOkWritesEveryFieldAndTheFile) {
     EXPECT_NE(file.find("<CellSize>80</CellSize>"), std::string::npos);
     EXPECT_NE(file.find("<CalcDuration>150</CalcDuration>"), std::string::npos);
     EXPECT_NE(file.find("<BlackFgColor>0x1e140a</BlackFgColor>"), std::string::npos);
-    EXPECT_TRUE(g_boxes.empty());
+    EXPECT_TRUE(desktop_.boxes.empty());
 }
 
 TEST_F(PrefsDlgTest, PlainColoursKeepTheImagesAndTheTimeIsCorrected) {
@@ -285,11 +269,11 @@ TEST_F(PrefsDlgTest, AFailedSaveIsReportedAndTheValuesStillApply) {
     SetText(IDC_CALC_DURATION, L"2500");
     EXPECT_EQ(Press(IDOK), IDOK);
     EXPECT_EQ(settings_.CalcDuration, 2500u);
-    ASSERT_EQ(g_boxes.size(), 1u);
-    EXPECT_EQ(g_boxes[0].owner, dlg_->Hwnd());
-    EXPECT_EQ(g_boxes[0].caption, LoadResourceString(IDS_MAIN_CAPTION, L"?"));
-    EXPECT_NE(g_boxes[0].text.find(path_.wstring()), std::wstring::npos);
-    EXPECT_NE(g_boxes[0].text.find(L"session"), std::wstring::npos);
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].owner, dlg_->Hwnd());
+    EXPECT_EQ(desktop_.boxes[0].caption, LoadResourceString(IDS_MAIN_CAPTION));
+    EXPECT_NE(desktop_.boxes[0].text.find(path_.wstring()), std::wstring::npos);
+    EXPECT_NE(desktop_.boxes[0].text.find(L"session"), std::wstring::npos);
     holder.Reset();
     EXPECT_EQ(ReadBytes(path_), "<CellSize>75</CellSize>");
 }
@@ -351,7 +335,7 @@ TEST_F(PrefsFromMainWindowTest, OkAppliesSizeAndPicturesAtOnceAndRecentres) {
     Click(IDC_PREFERENCES);
 
     EXPECT_EQ(settings_.CellSize, largest);
-    EXPECT_EQ(Game().cellSize, largest);
+    EXPECT_EQ(Game().CellSize(), largest);
     EXPECT_EQ(dlg_->Board().Images().CellSize(), largest);
     RECT board{};
     GetClientRect(BoardWnd(), &board);

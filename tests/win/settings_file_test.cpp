@@ -15,7 +15,7 @@
 #include "settings/settings_document.h"
 #include "settings/settings_file_win.h"
 #include "settings/utf8.h"
-#include "settings/win_handle.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 namespace {

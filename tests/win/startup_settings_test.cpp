@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/startup_settings.h"
+#include "app/startup_settings_win.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 

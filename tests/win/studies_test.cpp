@@ -112,7 +112,7 @@ TEST_F(StudiesTest, NumbersTakeTheFirstFreeNameAndNamesMatchExactly) {
     SaveAs(L"", L"c5");
     EXPECT_EQ(GameFile(gamePath_).Read(Study(1)), L"C5");
     EXPECT_EQ(InFile(), Listed());
-    EXPECT_TRUE(studyFeedback_.reports.empty());
+    EXPECT_TRUE(desktop_.boxes.empty());
 }
 
 TEST_F(StudiesTest, TypedNamesAreStoredLowerCaseOverwrittenAndSurviveARestart) {
@@ -128,7 +128,7 @@ TEST_F(StudiesTest, TypedNamesAreStoredLowerCaseOverwrittenAndSurviveARestart) {
     EXPECT_EQ(LoadAs(accented), L"H8;G6");
     EXPECT_EQ(LoadAs(foreign), L"E4;F6;H7");
     EXPECT_EQ(LoadAs(L"absent"), L"");
-    EXPECT_TRUE(studyFeedback_.reports.empty());
+    EXPECT_TRUE(desktop_.boxes.empty());
 }
 
 // A file written by another program, in the ANSI code page, with whatever it may hold.
@@ -174,18 +174,18 @@ TEST_F(StudiesTest, FailedWritesAreReportedAndTheListFollowsTheFile) {
     PressDelete(L"gard\u00e9e", true);
     EXPECT_EQ(LoadAs(L"gard\u00e9e"), L"");  // unreadable, not fatal
     CloseHandle(lock);
-    ASSERT_EQ(studyFeedback_.reports.size(), 2u);
-    EXPECT_EQ(studyFeedback_.reports[0].find(L"Impossible d'enregistrer"), 0u);
-    EXPECT_EQ(studyFeedback_.reports[1].find(L"Impossible de supprimer"), 0u);
-    EXPECT_NE(studyFeedback_.reports[1].find(gamePath_), std::wstring::npos);
+    ASSERT_EQ(desktop_.boxes.size(), 2u);
+    EXPECT_EQ(desktop_.boxes[0].text.find(L"Impossible d'enregistrer"), 0u);
+    EXPECT_EQ(desktop_.boxes[1].text.find(L"Impossible de supprimer"), 0u);
+    EXPECT_NE(desktop_.boxes[1].text.find(gamePath_), std::wstring::npos);
     EXPECT_EQ(Listed(), Names{L"gard\u00e9e"});
     EXPECT_EQ(InFile(), Listed());
 
-    studyFeedback_.reports.clear();
+    desktop_.boxes.clear();
     SetFileAttributesW(gamePath_.c_str(), FILE_ATTRIBUTE_READONLY);
     SaveAs(L"lecture seule", L"a1;b3");
     const bool stored = GameFile(gamePath_).Read(L"lecture seule") == L"A1;B3";
-    EXPECT_EQ(studyFeedback_.reports.size(), stored ? 0u : 1u);
+    EXPECT_EQ(desktop_.boxes.size(), stored ? 0u : 1u);
     EXPECT_EQ(InFile(), Listed());
     SetFileAttributesW(gamePath_.c_str(), FILE_ATTRIBUTE_NORMAL);
 
@@ -193,16 +193,16 @@ TEST_F(StudiesTest, FailedWritesAreReportedAndTheListFollowsTheFile) {
     // it is, a name outside its code page. Then a file in a missing folder.
     WriteBytes("[Saltor]\r\nd\xE9j\xE0=a1\r\n");
     Open();
-    studyFeedback_.reports.clear();
+    desktop_.boxes.clear();
     for (const wchar_t* name : {L"a=b", L"[x]", L"\u0445\u043e\u0434", L"fran\u00e7aise"}) {
         SaveAs(name, L"a1");
     }
-    EXPECT_EQ(studyFeedback_.reports.size(), 3u);
+    EXPECT_EQ(desktop_.boxes.size(), 3u);
     EXPECT_EQ(Listed(), (Names{L"d\u00e9j\u00e0", L"fran\u00e7aise"}));
     EXPECT_EQ(InFile(), Listed());
     Open((folder_ / L"absent" / L"Saltor.ini").wstring());
     SaveAs(L"", L"a1");
-    EXPECT_EQ(studyFeedback_.reports.size(), 4u);
+    EXPECT_EQ(desktop_.boxes.size(), 4u);
     EXPECT_TRUE(Listed().empty());
 }
 

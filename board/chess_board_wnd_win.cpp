@@ -1,0 +1,166 @@
+#include "board/chess_board_wnd_win.h"
+
+#include <windowsx.h>
+
+#include <iterator>
+
+#include "board/board_painter_win.h"
+#include "resources/resource.h"
+#include "winkit/resource_string_win.h"
+
+namespace saltor {
+namespace {
+
+RECT ToRect(const PixelRect& r) {
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+std::optional<BoardCommand> BoardCommandFor(int controlId) {
+    switch (controlId) {
+        case IDC_NEW_GAME:
+            return BoardCommand::NewGame;
+        case IDC_BACK:
+            return BoardCommand::Back;
+        case IDC_FORWARD:
+        case IDC_HINT:
+            return BoardCommand::ForwardOrHint;
+        case IDC_FIRST:
+            return BoardCommand::FirstOrRestart;
+        case IDC_LAST:
+        case IDC_SOLVE:
+            return BoardCommand::LastOrSolve;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::wstring FormatReport(const std::wstring& format, int movesPlayed, int errors, int hints) {
+    const int values[] = {movesPlayed, errors, hints};
+    size_t next = 0;
+    std::wstring text;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == L'%' && i + 1 < format.size()) {
+            if (format[i + 1] == L'%') {
+                text += L'%';
+                ++i;
+                continue;
+            }
+            if (format[i + 1] == L'd' && next < std::size(values)) {
+                text += std::to_wstring(values[next++]);
+                ++i;
+                continue;
+            }
+        }
+        text += format[i];
+    }
+    return text;
+}
+
+CChessBoardWnd::CChessBoardWnd(AppSettings& settings, Desktop& desktop)
+    : settings_(settings), desktop_(desktop), game_(*this, host_, settings) {}
+
+CChessBoardWnd::~CChessBoardWnd() {
+    // Destroyed here, not by the base class: by then this object's handlers and members are gone.
+    if (Hwnd() != nullptr) {
+        DestroyWindow(Hwnd());
+    }
+}
+
+HWND CChessBoardWnd::Create(HWND parent) {
+    const int side = 8 * game_.CellSize();
+    return CWindowBase::Create(L"SaltorBoard", CS_HREDRAW | CS_VREDRAW, parent,
+                               WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, side, side});
+}
+
+void CChessBoardWnd::BuildImageCache() {
+    images_.Build(settings_, game_.CellSize(), GetModuleHandleW(nullptr));
+}
+
+LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+    switch (msg) {
+        case WM_CREATE:
+            host_.SetWindow(Hwnd());
+            BuildImageCache();
+            game_.tour.Reset();
+            return 0;
+        case WM_ERASEBKGND:
+            PaintBoard(reinterpret_cast<HDC>(wParam), game_, settings_, &images_);
+            handled = true;
+            return 1;
+        case WM_PAINT: {
+            // Everything is drawn by the background erase that BeginPaint asks for.
+            PAINTSTRUCT ps;
+            BeginPaint(Hwnd(), &ps);
+            EndPaint(Hwnd(), &ps);
+            handled = true;
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            SetFocus(Hwnd());  // so that a key press during the judgement reaches the search
+            game_.Click(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_MOUSEMOVE:
+            game_.MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_SIZE: {
+            const int side = 8 * settings_.CellSize;
+            SetWindowPos(Hwnd(), nullptr, 0, 0, side, side,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            handled = true;
+            return 0;
+        }
+        case WM_COMMAND:
+            if (const std::optional<BoardCommand> command = BoardCommandFor(LOWORD(wParam))) {
+                game_.Command(*command);
+                handled = true;
+            }
+            return 0;
+        case WM_NCDESTROY:
+            host_.SetWindow(nullptr);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void CChessBoardWnd::Beep(BeepKind kind) {
+    desktop_.Beep(kind == BeepKind::Exclamation ? MB_ICONEXCLAMATION : MB_OK);
+}
+
+void CChessBoardWnd::Invalidate(const PixelRect& rect, bool now) {
+    const RECT r = ToRect(rect);
+    InvalidateRect(Hwnd(), &r, TRUE);
+    if (now) {
+        UpdateWindow(Hwnd());
+    }
+}
+
+void CChessBoardWnd::RedrawAll() {
+    InvalidateRect(Hwnd(), nullptr, TRUE);
+    UpdateWindow(Hwnd());
+}
+
+void CChessBoardWnd::ShowReport(int movesPlayed, int errors, int hints) {
+    const std::wstring format = LoadResourceString(IDS_REPORT);
+    desktop_.ShowMessage(Hwnd(), FormatReport(format, movesPlayed, errors, hints),
+                         LoadResourceString(IDS_MAIN_CAPTION), MB_ICONEXCLAMATION | MB_OK);
+}
+
+void CChessBoardWnd::ShowCursor(CursorKind kind) {
+    const SystemCursors& system = GetSystemCursors();
+    HCURSOR cursor = system.forbidden;
+    if (kind == CursorKind::Wait) {
+        cursor = system.wait;
+    } else if (kind == CursorKind::Board) {
+        // The settings' cursor for the squares the knight may jump to; the hand if none loaded.
+        cursor = static_cast<HCURSOR>(settings_.BoardCursor.get());
+        if (cursor == nullptr) {
+            cursor = system.hand;
+        }
+    }
+    SetCursor(cursor);
+}
+
+}  // namespace saltor

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "board/board_game.h"
+#include "board/image_cache_win.h"
+#include "board/search_host_win.h"
+#include "settings/app_settings.h"
+#include "winkit/desktop_win.h"
+#include "winkit/gdiplus_session_win.h"
+#include "winkit/window_base_win.h"
+
+namespace saltor {
+
+// The board command of a button of the main window (its control identifier), if it has one.
+std::optional<BoardCommand> BoardCommandFor(int controlId);
+
+// The board window: a thin adapter that turns its messages into BoardGame calls and does what the
+// game asks of its view. It owns the game (and so the tour) and keeps GDI+ started. WM_COMMAND
+// takes the main window's button identifiers.
+class CChessBoardWnd : public CWindowBase, private BoardView {
+public:
+    CChessBoardWnd(AppSettings& settings, Desktop& desktop);
+    ~CChessBoardWnd() override;
+
+    // A visible child at the parent's client origin, 8 x Game().CellSize() pixels square.
+    HWND Create(HWND parent);
+
+    BoardGame& Game() { return game_; }
+    const BoardGame& Game() const { return game_; }
+
+    // Scaled textures and knight picture; to be rebuilt whenever the look or the size changes.
+    void BuildImageCache();
+    const BoardImages& Images() const { return images_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+private:
+    void Beep(BeepKind kind) override;
+    void Invalidate(const PixelRect& rect, bool now) override;
+    void RedrawAll() override;
+    void ShowReport(int movesPlayed, int errors, int hints) override;
+    void ShowCursor(CursorKind kind) override;
+
+    // Declared first so that GDI+ is shut down last, once the window and its images are gone.
+    GdiplusSession gdiplus_;
+    BoardImages images_;
+    AppSettings& settings_;
+    WinSearchHost host_;
+    Desktop& desktop_;
+    BoardGame game_;
+};
+
+// The report's text: each "%d" of `format` takes the next of the three counters, "%%" is a
+// percent sign. Done by hand so a translated string with other directives cannot misbehave.
+std::wstring FormatReport(const std::wstring& format, int movesPlayed, int errors, int hints);
+
+}  // namespace saltor

@@ -1,0 +1,34 @@
+#include "winkit/tooltip_win.h"
+
+#include <commctrl.h>
+
+namespace saltor {
+
+HWND CreateTooltipWindow(HWND owner) {
+    const HWND tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                                         nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (tooltip != nullptr) {
+        SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kTooltipWidth);
+    }
+    return tooltip;
+}
+
+void AddTooltipTool(HWND tooltip, HWND control, UINT_PTR id, std::wstring text) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = control;
+    tool.uId = id;
+    GetClientRect(control, &tool.rect);
+    tool.lpszText = text.data();
+    // The older common controls (no version 6 manifest) refuse the full record and take it
+    // without its last field.
+    if (!SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+}  // namespace saltor
