@@ -1,6 +1,8 @@
 #include "settings/settings_document.h"
 
+#include <algorithm>
 #include <limits>
+#include <type_traits>
 #include <utility>
 
 namespace saltor {
@@ -50,27 +52,44 @@ int HexDigitValue(wchar_t c) {
 
 constexpr uint32_t kColorMask = 0x00FFFFFF;
 
-void ApplyText(std::wstring& field, const std::optional<std::wstring>& value) {
-    field = value ? *value : std::wstring();
-}
-
-void ApplyFlag(bool& field, const std::optional<std::wstring>& value) {
-    field = value && *value == L"1";
-}
-
-void ApplyColor(uint32_t& field, const std::optional<std::wstring>& value) {
-    if (!value) {
-        return;
-    }
-    if (std::optional<uint32_t> number = ParseColorNumber(*value)) {
-        // GDI reads the high byte as a palette selector, so it must never come from a file.
-        field = *number & kColorMask;
+// How each kind of field is written and read (see SettingsKind). The member's type tells all
+// but a number from a colour.
+template <typename T>
+std::wstring ValueText(const T& field, SettingsKind kind) {
+    if constexpr (std::is_same_v<T, std::wstring>) {
+        return field;
+    } else if constexpr (std::is_same_v<T, bool>) {
+        return field ? L"1" : L"0";
+    } else {
+        return kind == SettingsKind::Color ? FormatColor(static_cast<uint32_t>(field))
+                                           : std::to_wstring(field);
     }
 }
 
-int32_t ParseOptionalInteger(const std::optional<std::wstring>& value) {
-    return value ? ParseSettingsInteger(*value) : 0;
+template <typename T>
+void ApplyValue(T& field, const std::optional<std::wstring>& value, SettingsKind kind) {
+    if constexpr (std::is_same_v<T, std::wstring>) {
+        field = value.value_or(L"");
+    } else if constexpr (std::is_same_v<T, bool>) {
+        field = value == L"1";
+    } else if (kind == SettingsKind::Color) {
+        if (const std::optional<uint32_t> number =
+                value ? ParseColorNumber(*value) : std::nullopt) {
+            // GDI reads the high byte as a palette selector, so it must never come from a file.
+            field = static_cast<T>(*number & kColorMask);
+        }
+    } else if (const int32_t number = value ? ParseSettingsInteger(*value) : 0; number != 0) {
+        // No range check: CellSize is clamped afterwards, and a hand-edited file may ask for any
+        // budget (a negative one wraps).
+        field = static_cast<T>(number);
+    }
 }
+
+// Each member has its kind's type (see SettingsField::member).
+static_assert(std::all_of(kSettingsFields.begin(), kSettingsFields.end(), [](const auto& field) {
+    return field.member.index() == static_cast<size_t>(field.kind) ||
+           (field.kind == SettingsKind::Number && field.member.index() == 3);
+}));
 
 }  // namespace
 
@@ -198,32 +217,20 @@ std::wstring FormatColor(uint32_t color) {
 
 std::wstring BuildSettingsDocument(const AppSettings& settings) {
     std::wstring document;
-    AppendElement(document, L"CursorFile", settings.CursorFile);
-    AppendElement(document, L"HandCursor", settings.HandCursor ? L"1" : L"0");
-    AppendElement(document, L"WhiteImage", settings.WhiteImage);
-    AppendElement(document, L"BlackImage", settings.BlackImage);
-    AppendElement(document, L"KnightImage", settings.KnightImage);
-    AppendElement(document, L"CellSize", std::to_wstring(settings.CellSize));
-    AppendElement(document, L"SolidColor", settings.SolidColor ? L"1" : L"0");
-    AppendElement(document, L"WhiteBgColor", FormatColor(settings.WhiteBgColor));
-    AppendElement(document, L"BlackBgColor", FormatColor(settings.BlackBgColor));
-    AppendElement(document, L"WhiteFgColor", FormatColor(settings.WhiteFgColor));
-    AppendElement(document, L"BlackFgColor", FormatColor(settings.BlackFgColor));
-    AppendElement(document, L"CalcDuration", std::to_wstring(settings.CalcDuration));
+    for (const SettingsField& field : kSettingsFields) {
+        std::visit(
+            [&](auto m) { AppendElement(document, field.key, ValueText(settings.*m, field.kind)); },
+            field.member);
+    }
     return document;
 }
 
-// Every key is looked up on its own, so a damaged element costs that key only. A missing value
-// empties the texts and clears the flags but keeps the numbers and colours.
+// Every key is looked up on its own, so a damaged element costs that key only.
 void ApplySettingsDocument(AppSettings& settings, std::wstring_view document, int maxCellSize) {
-    ApplyText(settings.CursorFile, FindElement(document, L"CursorFile"));
-    ApplyFlag(settings.HandCursor, FindElement(document, L"HandCursor"));
-    ApplyText(settings.WhiteImage, FindElement(document, L"WhiteImage"));
-    ApplyText(settings.BlackImage, FindElement(document, L"BlackImage"));
-    ApplyText(settings.KnightImage, FindElement(document, L"KnightImage"));
-
-    if (const int32_t size = ParseOptionalInteger(FindElement(document, L"CellSize")); size != 0) {
-        settings.CellSize = size;
+    for (const SettingsField& field : kSettingsFields) {
+        std::visit(
+            [&](auto m) { ApplyValue(settings.*m, FindElement(document, field.key), field.kind); },
+            field.member);
     }
     // Clamped even when the file said nothing: the screen may have shrunk since the last run.
     // The upper bound is applied last, so a screen too low for 70 pixels still fits the board.
@@ -232,18 +239,6 @@ void ApplySettingsDocument(AppSettings& settings, std::wstring_view document, in
     }
     if (settings.CellSize > maxCellSize) {
         settings.CellSize = maxCellSize;
-    }
-
-    ApplyFlag(settings.SolidColor, FindElement(document, L"SolidColor"));
-    ApplyColor(settings.WhiteBgColor, FindElement(document, L"WhiteBgColor"));
-    ApplyColor(settings.BlackBgColor, FindElement(document, L"BlackBgColor"));
-    ApplyColor(settings.WhiteFgColor, FindElement(document, L"WhiteFgColor"));
-    ApplyColor(settings.BlackFgColor, FindElement(document, L"BlackFgColor"));
-
-    // No range check: a hand-edited file may ask for any budget; a negative number wraps.
-    if (const int32_t duration = ParseOptionalInteger(FindElement(document, L"CalcDuration"));
-        duration != 0) {
-        settings.CalcDuration = static_cast<uint32_t>(duration);
     }
 }
 

@@ -60,6 +60,23 @@ TEST(SettingsDocumentTest, EveryFieldAndAwkwardTextSurvivesARoundTrip) {
     EXPECT_EQ(FindElement(line, L"WhiteImage"), L"&lt; & Jerry's <\"x\">");
 }
 
+// Both directions go through one table, so two of its rows swapped would still round-trip: each
+// key must fill its own field.
+TEST(SettingsDocumentTest, EachKeyFillsItsOwnField) {
+    const AppSettings s = Loaded(
+        L"<CursorFile>c</CursorFile><HandCursor>1</HandCursor><WhiteImage>w</WhiteImage>"
+        L"<BlackImage>b</BlackImage><KnightImage>k</KnightImage><CellSize>99</CellSize>"
+        L"<SolidColor>0</SolidColor><WhiteBgColor>1</WhiteBgColor><BlackBgColor>2</BlackBgColor>"
+        L"<WhiteFgColor>3</WhiteFgColor><BlackFgColor>4</BlackFgColor>"
+        L"<CalcDuration>5</CalcDuration>");
+    EXPECT_EQ(std::tuple(s.CursorFile, s.WhiteImage, s.BlackImage, s.KnightImage),
+              std::tuple(L"c", L"w", L"b", L"k"));
+    EXPECT_TRUE(s.HandCursor && !s.SolidColor);
+    EXPECT_EQ(std::tuple(s.CellSize, s.CalcDuration), std::tuple(99, 5u));
+    EXPECT_EQ(std::tuple(s.WhiteBgColor, s.BlackBgColor, s.WhiteFgColor, s.BlackFgColor),
+              std::tuple(1u, 2u, 3u, 4u));
+}
+
 // Plain text search: order and whatever surrounds the elements do not matter.
 TEST(SettingsDocumentTest, FindElementIsAPlainTextSearch) {
     // clang-format off

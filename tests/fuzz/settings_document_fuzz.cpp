@@ -7,10 +7,11 @@
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <variant>
 
 #include "fuzz/fuzz_input.h"
 #include "settings/app_settings.h"
@@ -19,11 +20,6 @@
 
 namespace saltor {
 namespace {
-
-constexpr const wchar_t* kKeys[] = {L"CursorFile",   L"HandCursor",   L"WhiteImage",
-                                    L"BlackImage",   L"KnightImage",  L"CellSize",
-                                    L"SolidColor",   L"WhiteBgColor", L"BlackBgColor",
-                                    L"WhiteFgColor", L"BlackFgColor", L"CalcDuration"};
 
 void CheckRanges(const AppSettings& s, int maxCell) {
     if (maxCell >= kMinCellSize) {
@@ -51,24 +47,16 @@ void CheckSavedFileReadsBack(const AppSettings& loaded, int maxCell) {
     if (expected.CalcDuration > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
         expected.CalcDuration = std::numeric_limits<int32_t>::max();
     }
-    SALTOR_FUZZ_CHECK(again.CursorFile == expected.CursorFile);
-    SALTOR_FUZZ_CHECK(again.WhiteImage == expected.WhiteImage);
-    SALTOR_FUZZ_CHECK(again.BlackImage == expected.BlackImage);
-    SALTOR_FUZZ_CHECK(again.KnightImage == expected.KnightImage);
-    SALTOR_FUZZ_CHECK(again.HandCursor == expected.HandCursor);
-    SALTOR_FUZZ_CHECK(again.SolidColor == expected.SolidColor);
-    SALTOR_FUZZ_CHECK(again.CellSize == expected.CellSize);
-    SALTOR_FUZZ_CHECK(again.WhiteBgColor == expected.WhiteBgColor);
-    SALTOR_FUZZ_CHECK(again.BlackBgColor == expected.BlackBgColor);
-    SALTOR_FUZZ_CHECK(again.WhiteFgColor == expected.WhiteFgColor);
-    SALTOR_FUZZ_CHECK(again.BlackFgColor == expected.BlackFgColor);
-    SALTOR_FUZZ_CHECK(again.CalcDuration == expected.CalcDuration);
+    for (const SettingsField& field : kSettingsFields) {
+        SALTOR_FUZZ_CHECK(
+            std::visit([&](auto m) { return again.*m == expected.*m; }, field.member));
+    }
 }
 
 // Each element's value, unescaped, comes back from the text it was written to, whatever
 // characters it holds; an empty value reads as missing.
 void CheckElementRoundTrip(std::wstring_view value, size_t keyIndex) {
-    const wchar_t* key = kKeys[keyIndex % std::size(kKeys)];
+    const std::wstring_view key = kSettingsFields[keyIndex % kSettingsFields.size()].key;
     SALTOR_FUZZ_CHECK(UnescapeValue(EscapeValue(value)) == value);
     std::wstring line;
     AppendElement(line, key, value);
