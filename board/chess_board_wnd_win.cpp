@@ -2,11 +2,10 @@
 
 #include <windowsx.h>
 
-#include <iterator>
-
 #include "board/board_painter_win.h"
 #include "resources/resource.h"
 #include "winkit/resource_string_win.h"
+#include "winkit/text_format.h"
 
 namespace saltor {
 namespace {
@@ -34,28 +33,6 @@ std::optional<BoardCommand> BoardCommandFor(int controlId) {
         default:
             return std::nullopt;
     }
-}
-
-std::wstring FormatReport(const std::wstring& format, int movesPlayed, int errors, int hints) {
-    const int values[] = {movesPlayed, errors, hints};
-    size_t next = 0;
-    std::wstring text;
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == L'%' && i + 1 < format.size()) {
-            if (format[i + 1] == L'%') {
-                text += L'%';
-                ++i;
-                continue;
-            }
-            if (format[i + 1] == L'd' && next < std::size(values)) {
-                text += std::to_wstring(values[next++]);
-                ++i;
-                continue;
-            }
-        }
-        text += format[i];
-    }
-    return text;
 }
 
 CChessBoardWnd::CChessBoardWnd(AppSettings& settings, Desktop& desktop)
@@ -144,7 +121,7 @@ void CChessBoardWnd::RedrawAll() {
 
 void CChessBoardWnd::ShowReport(int movesPlayed, int errors, int hints) {
     const std::wstring format = LoadResourceString(IDS_REPORT);
-    desktop_.ShowMessage(Hwnd(), FormatReport(format, movesPlayed, errors, hints),
+    desktop_.ShowMessage(Hwnd(), FormatNumbers(format, {movesPlayed, errors, hints}),
                          LoadResourceString(IDS_MAIN_CAPTION), MB_ICONEXCLAMATION | MB_OK);
 }
 

@@ -55,8 +55,4 @@ private:
     BoardGame game_;
 };
 
-// The report's text: each "%d" of `format` takes the next of the three counters, "%%" is a
-// percent sign. Done by hand so a translated string with other directives cannot misbehave.
-std::wstring FormatReport(const std::wstring& format, int movesPlayed, int errors, int hints);
-
 }  // namespace saltor

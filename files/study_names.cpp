@@ -1,5 +1,7 @@
 #include "files/study_names.h"
 
+#include "winkit/text_format.h"
+
 #include <algorithm>
 
 namespace saltor {
@@ -46,25 +48,9 @@ bool SameStudyName(std::wstring_view a, std::wstring_view b) {
 }
 
 std::wstring NumberedStudyName(std::wstring_view pattern, int n) {
-    std::wstring name;
-    bool numbered = false;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == L'%' && i + 1 < pattern.size()) {
-            if (pattern[i + 1] == L'%') {
-                name += L'%';
-                ++i;
-                continue;
-            }
-            if (pattern[i + 1] == L'd' && !numbered) {
-                name += std::to_wstring(n);
-                numbered = true;
-                ++i;
-                continue;
-            }
-        }
-        name += pattern[i];
-    }
-    if (!numbered) {
+    size_t numbered = 0;
+    std::wstring name = FormatNumbers(pattern, {n}, &numbered);
+    if (numbered == 0) {
         name += L' ' + std::to_wstring(n);  // a pattern without "%d" must still give distinct names
     }
     return name;

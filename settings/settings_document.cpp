@@ -1,6 +1,7 @@
 #include "settings/settings_document.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <type_traits>
 #include <utility>
@@ -93,25 +94,24 @@ static_assert(std::all_of(kSettingsFields.begin(), kSettingsFields.end(), [](con
 
 }  // namespace
 
+// Escaped first and unescaped last, so that the ampersands of the other references are not
+// escaped again and an escaped "&lt;" comes back as the four characters it was.
+constexpr std::pair<std::wstring_view, std::wstring_view> kEntities[] = {
+    {L"&", L"&amp;"}, {L"<", L"&lt;"}, {L">", L"&gt;"}, {L"\"", L"&quot;"}, {L"'", L"&#39;"}};
+
 std::wstring EscapeValue(std::wstring_view value) {
     std::wstring text(value);
-    // "&" first, so the ampersands of the other references are not escaped again.
-    ReplaceAll(text, L"&", L"&amp;");
-    ReplaceAll(text, L"<", L"&lt;");
-    ReplaceAll(text, L">", L"&gt;");
-    ReplaceAll(text, L"\"", L"&quot;");
-    ReplaceAll(text, L"'", L"&#39;");
+    for (const auto& [plain, escaped] : kEntities) {
+        ReplaceAll(text, plain, escaped);
+    }
     return text;
 }
 
 std::wstring UnescapeValue(std::wstring_view text) {
     std::wstring value(text);
-    // "&amp;" last, so an escaped "&lt;" comes back as the four characters it was.
-    ReplaceAll(value, L"&lt;", L"<");
-    ReplaceAll(value, L"&gt;", L">");
-    ReplaceAll(value, L"&quot;", L"\"");
-    ReplaceAll(value, L"&#39;", L"'");
-    ReplaceAll(value, L"&amp;", L"&");
+    for (auto it = std::rbegin(kEntities); it != std::rend(kEntities); ++it) {
+        ReplaceAll(value, it->second, it->first);
+    }
     return value;
 }
 

@@ -6,6 +6,7 @@
 
 #include "board/chess_board_wnd_win.h"
 #include "engine/search_host.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 
@@ -41,19 +42,13 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"SaltorBenchParent";
         RegisterClassW(&wc);
-        parent_ = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  0, 0, 800, 700, nullptr, nullptr, wc.hInstance, nullptr);
-        if (parent_ != nullptr) {
-            board_.Create(parent_);
+        parent_.Reset(CreateWindowExW(0, wc.lpszClassName, L"bench",
+                                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 700, nullptr,
+                                      nullptr, wc.hInstance, nullptr));
+        if (parent_) {
+            board_.Create(parent_.Get());
         }
     }
-    ~BenchBoard() {
-        if (parent_ != nullptr) {
-            DestroyWindow(parent_);
-        }
-    }
-    BenchBoard(const BenchBoard&) = delete;
-    BenchBoard& operator=(const BenchBoard&) = delete;
 
     bool Valid() const { return board_.Hwnd() != nullptr; }
     AppSettings& Settings() { return settings_; }
@@ -63,7 +58,7 @@ private:
     AppSettings settings_;
     SilentDesktop silent_;
     CChessBoardWnd board_;
-    HWND parent_ = nullptr;
+    UniqueWindow parent_;  // last, so that it goes first and takes the board window with it
 };
 
 }  // namespace saltor

@@ -51,38 +51,28 @@ struct Kernel {
     static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
-template <typename Handle>
-struct GdiObject {
+// Handles whose one empty value is null, given back by `close`.
+template <typename Handle, auto close>
+struct NullIsEmpty {
     static bool Valid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DeleteObject(h); }
-};
-struct MemoryDc {
-    static bool Valid(HDC h) { return h != nullptr; }
-    static void Close(HDC h) { DeleteDC(h); }
-};
-struct Accelerators {
-    static bool Valid(HACCEL h) { return h != nullptr; }
-    static void Close(HACCEL h) { DestroyAcceleratorTable(h); }
-};
-struct Window {
-    static bool Valid(HWND h) { return h != nullptr; }
-    static void Close(HWND h) { DestroyWindow(h); }
+    static void Close(Handle h) { close(h); }
 };
 
 }  // namespace handle_traits
 
 using UniqueHandle = UniqueResource<HANDLE, handle_traits::Kernel>;
 template <typename Handle>
-using UniqueGdiObject = UniqueResource<Handle, handle_traits::GdiObject<Handle>>;
+using UniqueGdiObject = UniqueResource<Handle, handle_traits::NullIsEmpty<Handle, DeleteObject>>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniqueFont = UniqueGdiObject<HFONT>;
 using UniquePen = UniqueGdiObject<HPEN>;
 using UniqueBitmap = UniqueGdiObject<HBITMAP>;
 // A memory device context from CreateCompatibleDC.
-using UniqueMemoryDc = UniqueResource<HDC, handle_traits::MemoryDc>;
-using UniqueAccelerators = UniqueResource<HACCEL, handle_traits::Accelerators>;
+using UniqueMemoryDc = UniqueResource<HDC, handle_traits::NullIsEmpty<HDC, DeleteDC>>;
+using UniqueAccelerators =
+    UniqueResource<HACCEL, handle_traits::NullIsEmpty<HACCEL, DestroyAcceleratorTable>>;
 // A window this object alone owns, such as a popup that its owner's destruction would not take.
-using UniqueWindow = UniqueResource<HWND, handle_traits::Window>;
+using UniqueWindow = UniqueResource<HWND, handle_traits::NullIsEmpty<HWND, DestroyWindow>>;
 
 // A window's (or, for null, the screen's) device context from GetDC, released with its window.
 class WindowDc {

@@ -12,8 +12,4 @@ struct WindowRect {
 // behind CentreWindow.
 WindowRect CentreOver(const WindowRect& window, const WindowRect& over, const WindowRect& workArea);
 
-inline WindowRect CentreInWorkArea(const WindowRect& window, const WindowRect& workArea) {
-    return CentreOver(window, workArea, workArea);
-}
-
 }  // namespace saltor

@@ -1,5 +1,7 @@
 #include "winkit/resource_string_win.h"
 
+#include "winkit/text_format.h"
+
 namespace saltor {
 
 std::wstring LoadResourceString(UINT id) {
@@ -15,14 +17,7 @@ std::wstring LoadResourceString(UINT id) {
 }
 
 std::wstring FormatResourceString(UINT id, std::wstring_view subject) {
-    std::wstring text = LoadResourceString(id);
-    if (const size_t at = text.find(L"%s"); at != std::wstring::npos) {
-        text.replace(at, 2, subject);
-    } else {
-        text += L'\n';
-        text += subject;
-    }
-    return text;
+    return FormatSubject(LoadResourceString(id), subject);
 }
 
 }  // namespace saltor

@@ -6,7 +6,7 @@
 
 namespace saltor {
 
-// Tooltips of the Preferences dialog and its colour samples: wrapped at 250 pixels.
+// Our tooltips wrap their text at 250 pixels.
 inline constexpr int kTooltipWidth = 250;
 
 // A tooltip window owned by `owner`; null when it cannot be made.

@@ -5,7 +5,6 @@
 #include "app/main_window_rules.h"
 #include "app/program_paths.h"
 #include "app/version_text.h"
-#include "winkit/placement.h"
 
 namespace saltor {
 namespace {
@@ -33,18 +32,6 @@ TEST(LayoutTest, TheColumnStandsBesideTheBoardAndTheBottomButtonsAtTheBottom) {
               std::tuple(630 - 3 * 23 - 10, 630 - 2 * 23 - 5, 630 - 23));
     in.panelShown = false;
     EXPECT_EQ(ComputeLayout(in).windowWidth, 640 + 20);  // the board and the splitter only
-}
-
-TEST(CentreInWorkAreaTest, CentresThenKeepsTheLeftAndTopEdgesInside) {
-    EXPECT_EQ(CentreInWorkArea({0, 0, 700, 600}, {0, 0, 1280, 1000}),
-              (WindowRect{290, 200, 990, 800}));
-    // A monitor left of the primary one, its task bar at the top.
-    EXPECT_EQ(CentreInWorkArea({0, 0, 700, 600}, {-1920, 40, 0, 1080}),
-              (WindowRect{-1310, 260, -610, 860}));
-    EXPECT_EQ(CentreInWorkArea({500, 500, 1900, 1700}, {0, 30, 1280, 1000}),
-              (WindowRect{0, 30, 1400, 1230}));
-    EXPECT_EQ(CentreInWorkArea({0, 0, 280, 1200}, {0, 0, 1280, 1000}),
-              (WindowRect{500, 0, 780, 1200}));
 }
 
 TEST(HelpFilePathTest, ReplacesOrAppendsTheExtensionOfTheFileNameOnly) {

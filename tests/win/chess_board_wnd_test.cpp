@@ -97,12 +97,6 @@ TEST_F(ChessBoardWndTest, FinishingByHandReportsInFrench) {
                                                          L" - conseils :\t1"});
 }
 
-TEST(ChessBoardReportTest, OnlyTheThreeCountersFillDirectives) {
-    EXPECT_EQ(FormatReport(L"100%% %d-%d-%d", 7, -1, 0), L"100% 7--1-0");
-    // A translated text with other directives, or too many, cannot misbehave.
-    EXPECT_EQ(FormatReport(L"%d %s %d %d %d%", 1, 2, 3), L"1 %s 2 3 %d%");
-}
-
 TEST_F(ChessBoardWndTest, AKeyPressQueuedBeforeASolveCancelsItAndIsConsumed) {
     Click({3, 3});  // from d4 alone the search has to back up
     PostMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);
