@@ -199,14 +199,18 @@ void CMainDlg::SendBoardCommand(int controlId) {
 
 void CMainDlg::OnCommand(int id) {
     switch (id) {
-        case IDC_SOLVE:
         case IDC_NEW_GAME:
         case IDC_BACK:
         case IDC_FORWARD:
-        case IDC_HINT:
         case IDC_FIRST:
         case IDC_LAST:
-            SendBoardCommand(id);  // the board knows what each of its buttons does
+            SendBoardCommand(id);
+            break;
+        case IDC_HINT:
+            SendBoardCommand(IDC_FORWARD);
+            break;
+        case IDC_SOLVE:
+            SendBoardCommand(IDC_LAST);
             break;
         case IDC_NO_HINTS:
             // Read after the click has toggled the box; the judge's marks appear or go at once.
@@ -263,8 +267,7 @@ void CMainDlg::OpenPreferences() {
     if (prefs.DoModal(active != nullptr ? active : Hwnd()) != IDOK || board_.Hwnd() == nullptr) {
         return;
     }
-    board_.BuildImageCache();
-    SendMessageW(board_.Hwnd(), WM_SIZE, 0, 0);
+    board_.FollowSettings();
     SendMessageW(Hwnd(), WM_SIZE, 0, 0);
     RedrawWindow(board_.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }

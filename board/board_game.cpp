@@ -7,7 +7,6 @@
 namespace saltor {
 
 Square BoardGame::SquareAtPoint(int x, int y) const {
-    const int cellSize = CellSize();
     if (cellSize == 0) {
         return NoSquare;
     }
@@ -21,7 +20,6 @@ Square BoardGame::SquareAtPoint(int x, int y) const {
 }
 
 PixelRect BoardGame::SquareRect(Square s) const {
-    const int cellSize = CellSize();
     return {s.column * cellSize, (7 - s.row) * cellSize, (s.column + 1) * cellSize,
             (8 - s.row) * cellSize};
 }

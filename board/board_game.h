@@ -39,6 +39,8 @@ public:
     BoardGame(BoardView& view, SearchHost& host, const AppSettings& settings)
         : view_(view), host_(host), settings_(settings) {}
 
+    // The side of a square in pixels: the settings' CellSize as the board window last took it.
+    int32_t cellSize = 60;
     TourState tour;
     Square hintSquare = NoSquare;
     int32_t hintCount = 0;
@@ -46,9 +48,7 @@ public:
 
     bool IsBrowsing() const { return tour.IsComplete(); }
 
-    // The settings' square side in pixels.
-    int CellSize() const { return settings_.CellSize; }
-    // Pixel geometry: column = x / CellSize(), row = 7 - y / CellSize().
+    // Pixel geometry: column = x / cellSize, row = 7 - y / cellSize.
     Square SquareAtPoint(int x, int y) const;
     PixelRect SquareRect(Square s) const;
 

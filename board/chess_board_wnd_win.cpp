@@ -23,12 +23,10 @@ std::optional<BoardCommand> BoardCommandFor(int controlId) {
         case IDC_BACK:
             return BoardCommand::Back;
         case IDC_FORWARD:
-        case IDC_HINT:
             return BoardCommand::ForwardOrHint;
         case IDC_FIRST:
             return BoardCommand::FirstOrRestart;
         case IDC_LAST:
-        case IDC_SOLVE:
             return BoardCommand::LastOrSolve;
         default:
             return std::nullopt;
@@ -46,13 +44,20 @@ CChessBoardWnd::~CChessBoardWnd() {
 }
 
 HWND CChessBoardWnd::Create(HWND parent) {
-    const int side = 8 * game_.CellSize();
+    game_.cellSize = settings_.CellSize;
+    const int side = 8 * game_.cellSize;
     return CWindowBase::Create(L"SaltorBoard", CS_HREDRAW | CS_VREDRAW, parent,
                                WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, side, side});
 }
 
 void CChessBoardWnd::BuildImageCache() {
-    images_.Build(settings_, game_.CellSize(), GetModuleHandleW(nullptr));
+    images_.Build(settings_, game_.cellSize, GetModuleHandleW(nullptr));
+}
+
+void CChessBoardWnd::FollowSettings() {
+    game_.cellSize = settings_.CellSize;
+    BuildImageCache();
+    SendMessageW(Hwnd(), WM_SIZE, 0, 0);
 }
 
 LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {

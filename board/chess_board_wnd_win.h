@@ -15,7 +15,8 @@
 
 namespace saltor {
 
-// The board command of a button of the main window (its control identifier), if it has one.
+// The board's command for the identifier of one of the five game buttons of the main window that
+// the board handles ("?" and "Solution" reach it as ">" and ">|").
 std::optional<BoardCommand> BoardCommandFor(int controlId);
 
 // The board window: a thin adapter that turns its messages into BoardGame calls and does what the
@@ -26,7 +27,8 @@ public:
     CChessBoardWnd(AppSettings& settings, Desktop& desktop);
     ~CChessBoardWnd() override;
 
-    // A visible child at the parent's client origin, 8 x Game().CellSize() pixels square.
+    // A visible child at the parent's client origin, 8 x CellSize pixels square; the game takes
+    // the settings' square size first.
     HWND Create(HWND parent);
 
     BoardGame& Game() { return game_; }
@@ -34,6 +36,9 @@ public:
 
     // Scaled textures and knight picture; to be rebuilt whenever the look or the size changes.
     void BuildImageCache();
+    // After the settings changed: the game takes their square size, the image cache is rebuilt
+    // and the window takes its new size.
+    void FollowSettings();
     const BoardImages& Images() const { return images_; }
 
 protected:

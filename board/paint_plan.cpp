@@ -21,7 +21,7 @@ int FontHeight(int pixels) {
 
 PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings) {
     const TourState& tour = game.tour;
-    const int c = game.CellSize();
+    const int c = game.cellSize;
 
     PaintPlan plan;
     plan.cellSize = c;

@@ -80,7 +80,7 @@ double CancelLatencyMs(CChessBoardWnd& board, AppSettings& settings) {
         posted = Seconds();
         PostMessageW(board.Hwnd(), WM_KEYDOWN, VK_SPACE, 0);
     });
-    SendMessageW(board.Hwnd(), WM_COMMAND, IDC_SOLVE, 0);
+    SendMessageW(board.Hwnd(), WM_COMMAND, IDC_LAST, 0);
     const double returned = Seconds();
     poster.join();
     return (returned - posted.load()) * 1000;
@@ -149,7 +149,7 @@ int Main(double minSeconds) {
     // The whole command as the main window sends it, with the board's repaint.
     const auto commandSolve = [&](const TourState& position) {
         board.Game().tour = position;
-        SendMessageW(board.Hwnd(), WM_COMMAND, IDC_SOLVE, 0);
+        SendMessageW(board.Hwnd(), WM_COMMAND, IDC_LAST, 0);
         return squaresOf(position);
     };
     // Taken in turns, so that a machine busy with something else slows all three alike.

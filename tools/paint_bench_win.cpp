@@ -51,6 +51,7 @@ int Run(int runs) {
     std::printf("cell  repaint ms: textures  solid  one texture missing    rebuild ms\n");
     for (const int cell : {70, 100, 125}) {
         settings.CellSize = cell;
+        board.Game().cellSize = cell;
         const double rebuild = Median(std::max(runs / 20, 3), [&] { board.BuildImageCache(); });
         const UniqueBitmap canvas(CreateCompatibleBitmap(screen.Get(), 8 * cell, 8 * cell));
         const UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));

@@ -52,7 +52,7 @@ TEST_F(BoardGameTest, PixelsMapToSquaresAndBack) {
 
     // Off the board, and with no square size, the pointer does nothing at all.
     game.Click(500, 10);
-    settings.CellSize = 0;
+    game.cellSize = 0;
     game.MouseMove(10, 10);
     EXPECT_EQ(game.tour.moveCount, 0);
     EXPECT_TRUE(view.beeps.empty() && view.cursors.empty());

@@ -87,7 +87,7 @@ TEST_F(PaintPlanTest, MovesOffTheBoardEndTheListAndFontsNeverReachZero) {
     game.tour.moves[1] = {9, 9};
     EXPECT_EQ(Plan().texts.size(), 1u);
     // Below 5 pixels c / 5 is 0, which GDI would read as its default size.
-    settings.CellSize = 4;
+    game.cellSize = 4;
     EXPECT_EQ(Plan().smallFontHeight, 1);
 }
 

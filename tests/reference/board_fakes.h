@@ -39,11 +39,8 @@ public:
     }
 };
 
-// A game with a recording view and a scripted host (a clock that stands still, no key presses),
-// on squares of 60 pixels.
+// A game with a recording view and a scripted host (a clock that stands still, no key presses).
 struct FakeBoard {
-    FakeBoard() { settings.CellSize = 60; }
-
     AppSettings settings;
     RecordingView view;
     ScriptedHost host;

@@ -84,7 +84,7 @@ protected:
     }
 
     void Paint(int cell) {
-        settings.CellSize = cell;
+        game.cellSize = cell;
         images.Build(settings, cell, GetModuleHandleW(nullptr));
         side = 8 * cell;
         BITMAPINFO info{{sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};

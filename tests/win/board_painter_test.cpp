@@ -34,7 +34,7 @@ struct Found {
 class BoardPainterTest : public testing::Test, protected FakeBoard {
 protected:
     BoardPainterTest() {
-        settings.CellSize = kCell;
+        game.cellSize = kCell;
         BITMAPINFO info{{sizeof(BITMAPINFOHEADER), kFull, -kFull, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
                         {}};
         void* bits = nullptr;

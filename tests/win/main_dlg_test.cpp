@@ -124,7 +124,7 @@ TEST_F(MainDlgTest, LaysOutBesideTheBoardAndCtrlZAndSpaceWorkWhereverTheFocusIs)
     }
     EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 570);  // the column is moved back once, not twice
     // A new square size, as Preferences will set it: the column moves once, to the new edge.
-    settings_.CellSize = 80;
+    settings_.CellSize = dlg_->Board().Game().cellSize = 80;
     SendMessageW(BoardWnd(), WM_SIZE, 0, 0);
     SendMessageW(Dlg(), WM_SIZE, 0, 0);
     EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 650);
@@ -166,7 +166,7 @@ TEST_F(MainDlgTest, LargerSquaresAndThePanelLeaveNoControlUnpainted) {
     };
     Paint();
     stain();
-    settings_.CellSize = 90;
+    settings_.CellSize = dlg_->Board().Game().cellSize = 90;
     dlg_->Board().BuildImageCache();
     SendMessageW(BoardWnd(), WM_SIZE, 0, 0);
     SendMessageW(Dlg(), WM_SIZE, 0, 0);

@@ -27,8 +27,8 @@
 #include "settings/settings_document.h"
 #include "settings/settings_file_win.h"
 #include "settings/utf8.h"
-#include "winkit/resource_string_win.h"
 #include "winkit/handles_win.h"
+#include "winkit/resource_string_win.h"
 
 namespace saltor {
 namespace {
@@ -335,7 +335,7 @@ TEST_F(PrefsFromMainWindowTest, OkAppliesSizeAndPicturesAtOnceAndRecentres) {
     Click(IDC_PREFERENCES);
 
     EXPECT_EQ(settings_.CellSize, largest);
-    EXPECT_EQ(Game().CellSize(), largest);
+    EXPECT_EQ(Game().cellSize, largest);
     EXPECT_EQ(dlg_->Board().Images().CellSize(), largest);
     RECT board{};
     GetClientRect(BoardWnd(), &board);

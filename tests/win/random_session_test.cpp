@@ -374,7 +374,7 @@ protected:
     }
 
     void PressSquare(Square s) {
-        const int cell = Game().CellSize();
+        const int cell = Game().cellSize;
         Press(BoardWnd(), s.column * cell + Pick(cell), (7 - s.row) * cell + Pick(cell));
     }
 
@@ -609,7 +609,7 @@ TEST_F(RandomSessionTest, TenThousandRandomActionsKeepTheTourTheButtonsAndTheHan
          }},
         {"off the board", 30,
          [&] {
-             const int side = 8 * Game().CellSize();
+             const int side = 8 * Game().cellSize;
              if (Coin()) {  // the dialog beside the board: the splitter, or the column
                  Press(Dlg(), side + Pick(Coin() ? 5 : 200), Pick(side));
              } else {
@@ -619,7 +619,7 @@ TEST_F(RandomSessionTest, TenThousandRandomActionsKeepTheTourTheButtonsAndTheHan
          }},
         {"mouse move", 30,
          [&] {
-             const int side = 8 * Game().CellSize();
+             const int side = 8 * Game().cellSize;
              PostMessageW(BoardWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(Pick(side), Pick(side)));
              Drain();
          }},
