@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "winkit/path_text.h"
 #include "winkit/placement.h"
 #include "winkit/text_format.h"
 
@@ -33,6 +34,20 @@ TEST(TextFormatTest, OnlyTheValuesGivenFillDirectives) {
 
     EXPECT_EQ(FormatSubject(L"« %s » : %s", L"a%d"), L"« a%d » : %s");
     EXPECT_EQ(FormatSubject(L"Impossible :", L"C:\\x.ini"), L"Impossible :\nC:\\x.ini");
+}
+
+TEST(PathTextTest, NamesFoldersAndPartsOfWindowsPaths) {
+    EXPECT_EQ(BaseNameWithoutExtension(L"C:\\Mes.jeux\\Saltor.v2.exe"), L"Saltor.v2");
+    EXPECT_EQ(BaseNameWithoutExtension(L"Z:/tmp/saltor"), L"saltor");
+    EXPECT_EQ(FolderOf(L"C:\\Images/bois.png"), L"C:\\Images");
+    EXPECT_EQ(FolderOf(L"bois.png"), L"");
+    std::wstring path = L"C:\\Roaming";
+    AppendPathPart(path, L"Lorvaine");
+    EXPECT_EQ(path, L"C:\\Roaming\\Lorvaine");
+    path = L"C:\\";
+    AppendPathPart(path, L"Saltor.cfg");
+    EXPECT_EQ(path, L"C:\\Saltor.cfg");
+    EXPECT_EQ(ReplaceExtension(L"", L".ini"), L"");
 }
 
 }  // namespace

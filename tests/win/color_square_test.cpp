@@ -69,10 +69,9 @@ TEST_F(ColorSquareTest, PaintsTheSampleAndMakesItsTipOnce) {
     const COLORREF text = RGB(250, 20, 30);
     swatch.SetColors(back, text);
 
-    const HDC screen = GetDC(nullptr);
-    UniqueMemoryDc dc(CreateCompatibleDC(screen));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, kSide, kSide));
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), kSide, kSide));
     SelectedObject selected(dc.Get(), bitmap.Get());
     PaintInto(dc.Get());
 

@@ -91,15 +91,14 @@ protected:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
-        const HDC window = GetDC(Dlg());
-        const UniqueMemoryDc memory(CreateCompatibleDC(window));
+        const WindowDc window(Dlg());
+        const UniqueMemoryDc memory(CreateCompatibleDC(window.Get()));
         const UniqueBitmap bitmap(
-            CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+            CreateDIBSection(window.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         {
             const SelectedObject selected(memory.Get(), bitmap.Get());
-            BitBlt(memory.Get(), 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+            BitBlt(memory.Get(), 0, 0, client.right, client.bottom, window.Get(), 0, 0, SRCCOPY);
         }
-        ReleaseDC(Dlg(), window);
         const auto* pixels = static_cast<const uint32_t*>(bits);
         return pixels == nullptr
                    ? std::vector<uint32_t>{}

@@ -124,8 +124,8 @@ TEST_F(MainDlgTest, LaysOutBesideTheBoardAndCtrlZAndSpaceWorkWhereverTheFocusIs)
     }
     EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 570);  // the column is moved back once, not twice
     // A new square size, as Preferences will set it: the column moves once, to the new edge.
-    settings_.CellSize = dlg_->Board().Game().cellSize = 80;
-    SendMessageW(BoardWnd(), WM_SIZE, 0, 0);
+    settings_.CellSize = 80;
+    dlg_->Board().FollowSettings();
     SendMessageW(Dlg(), WM_SIZE, 0, 0);
     EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 650);
     EXPECT_EQ(InDlg(IDCANCEL).bottom, 630);
@@ -160,15 +160,13 @@ TEST_F(MainDlgTest, LargerSquaresAndThePanelLeaveNoControlUnpainted) {
     const auto stain = [this] {
         RECT client{};
         GetClientRect(Dlg(), &client);
-        const HDC dc = GetDC(Dlg());
-        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        ReleaseDC(Dlg(), dc);
+        const WindowDc dc(Dlg());
+        FillRect(dc.Get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     };
     Paint();
     stain();
-    settings_.CellSize = dlg_->Board().Game().cellSize = 90;
-    dlg_->Board().BuildImageCache();
-    SendMessageW(BoardWnd(), WM_SIZE, 0, 0);
+    settings_.CellSize = 90;
+    dlg_->Board().FollowSettings();
     SendMessageW(Dlg(), WM_SIZE, 0, 0);
     Paint();
     const std::vector<uint32_t> shown = Capture();

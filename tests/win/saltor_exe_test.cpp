@@ -9,6 +9,7 @@
 
 #include "main_window_finder.h"
 #include "settings/settings_file_win.h"
+#include "winkit/handles_win.h"
 
 namespace saltor {
 namespace {
@@ -30,6 +31,7 @@ TEST(SaltorExeTest, StartsWhateverItsCommandLineAndTheCloseBoxEndsItWithTwo) {
     PROCESS_INFORMATION process{};
     ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &process));
+    const UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
     HWND main = nullptr;  // up to 20 s, unless the program ends first
     for (int i = 0; i < 2000 && !main && WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT;
          ++i) {
@@ -39,8 +41,6 @@ TEST(SaltorExeTest, StartsWhateverItsCommandLineAndTheCloseBoxEndsItWithTwo) {
 
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(ExitCodeOnceEnded(process.hProcess), 2u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     if (!hadSettingsFolder) {
         std::error_code ignored;  // nothing is saved at exit: the folder is empty
         fs::remove(settingsFolder, ignored);

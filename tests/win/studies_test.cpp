@@ -167,13 +167,13 @@ TEST_F(StudiesTest, LoadsWhateverTheFileHoldsByTheTolerantRules) {
 // Wine ignores the read-only flag when run as root: then that save must simply be whole.
 TEST_F(StudiesTest, FailedWritesAreReportedAndTheListFollowsTheFile) {
     SaveAs(L"gard\u00e9e", L"a1");
-    HANDLE lock = CreateFileW(gamePath_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    UniqueHandle lock(CreateFileW(gamePath_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock.Valid());
     SaveAs(L"perdue", L"a1;b3");
     PressDelete(L"gard\u00e9e", true);
     EXPECT_EQ(LoadAs(L"gard\u00e9e"), L"");  // unreadable, not fatal
-    CloseHandle(lock);
+    lock.Reset();
     ASSERT_EQ(desktop_.boxes.size(), 2u);
     EXPECT_EQ(desktop_.boxes[0].text.find(L"Impossible d'enregistrer"), 0u);
     EXPECT_EQ(desktop_.boxes[1].text.find(L"Impossible de supprimer"), 0u);
