@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "app/main_dlg_win.h"
+#include "files/tour_text.h"
+#include "hostile_files.h"
 #include "recording_desktop.h"
 #include "resources/resource.h"
 #include "settings/settings_file_win.h"
-#include "winkit/handles_win.h"
 #include "winkit/message_loop_win.h"
 
 namespace saltor {
@@ -31,18 +32,12 @@ inline void PostKey(HWND target, WPARAM vk, bool ctrl) {
 }
 
 // The real main window on this thread, driven by messages through a registered loop as in the
-// program, over a game file of its own in a fresh temporary folder. This test program's settings
-// file is put aside, so squares are 70 pixels.
+// program, over a game file of its own in a scratch folder. This test program's settings file is
+// put aside, so squares are 70 pixels.
 class MainDlgFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::rename(settingsPath_, aside_, ignored_);
-        static int serial = 0;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("saltor-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                   std::to_string(++serial));
-        std::filesystem::create_directories(folder_);
-        gamePath_ = (folder_ / L"Saltor.ini").wstring();
         Open();
     }
 
@@ -50,15 +45,15 @@ protected:
         dlg_.reset();
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, gamePath_.c_str());  // Wine's cache
         SetFileAttributesW(gamePath_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        std::filesystem::remove_all(folder_, ignored_);
-        std::filesystem::rename(aside_, settingsPath_, ignored_);  // the window never saves
+        std::filesystem::remove(settingsPath_, ignored_);  // Preferences may have saved
+        std::filesystem::rename(aside_, settingsPath_, ignored_);
     }
 
     // (Re)starts the window, which fills its study list from the game file.
-    void Open(const std::wstring& gamePath = {}) {
+    void Open() {
         dlg_.reset();
         dlg_ = std::make_unique<CMainDlg>(settings_, desktop_);
-        dlg_->SetGameFilePath(gamePath.empty() ? gamePath_ : gamePath);
+        dlg_->SetGameFilePath(gamePath_);
         ASSERT_NE(dlg_->Create(GetModuleHandleW(nullptr)), nullptr);
         ShowWindow(Dlg(), SW_SHOW);
         Pump();
@@ -71,62 +66,74 @@ protected:
         dlg_->OnIdle();
     }
 
-    // Delivers the pending paints too, which the quit request of Pump comes before.
-    void Paint() {
-        Pump();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&msg);
-        }
-    }
-
-    // The main window's client area as it stands on screen, children included.
-    std::vector<uint32_t> Capture() const {
-        RECT client{};
-        GetClientRect(Dlg(), &client);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = client.right;
-        info.bmiHeader.biHeight = -client.bottom;  // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        const WindowDc window(Dlg());
-        const UniqueMemoryDc memory(CreateCompatibleDC(window.Get()));
-        const UniqueBitmap bitmap(
-            CreateDIBSection(window.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        {
-            const SelectedObject selected(memory.Get(), bitmap.Get());
-            BitBlt(memory.Get(), 0, 0, client.right, client.bottom, window.Get(), 0, 0, SRCCOPY);
-        }
-        const auto* pixels = static_cast<const uint32_t*>(bits);
-        return pixels == nullptr
-                   ? std::vector<uint32_t>{}
-                   : std::vector<uint32_t>(pixels, pixels + client.right * client.bottom);
-    }
-
     HWND Dlg() const { return dlg_->Hwnd(); }
     HWND Item(int id) const { return GetDlgItem(Dlg(), id); }
     HWND BoardWnd() const { return dlg_->Board().Hwnd(); }
-    HWND StudyEdit() const { return GetWindow(Item(IDC_STUDY_LIST), GW_CHILD); }
+    HWND Combo() const { return Item(IDC_STUDY_LIST); }
+    HWND StudyEdit() const { return GetWindow(Combo(), GW_CHILD); }
     BoardGame& Game() { return dlg_->Board().Game(); }
 
     void Click(int id) {
         SendMessageW(Item(id), BM_CLICK, 0, 0);
         Pump();
     }
-
-    // A key as the keyboard queues it for `target`, with Control held down or not (and left so).
     void Key(HWND target, WPARAM vk, bool ctrl = false) {
         PostKey(target, vk, ctrl);
         Pump();
+    }
+    void ClickSquare(Square s) {
+        const int cell = Game().cellSize;
+        const LPARAM at = MAKELPARAM(s.column * cell + cell / 2, (7 - s.row) * cell + cell / 2);
+        SendMessageW(BoardWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(BoardWnd(), WM_LBUTTONUP, 0, at);
+        Pump();
+    }
+
+    // The game controls in a row: '-' hidden, 'o' shown but disabled, 'X' shown and enabled.
+    std::string Panel() const {
+        std::string states;
+        for (int id : {IDC_FIRST, IDC_BACK, IDC_FORWARD, IDC_LAST, IDC_BROWSE_FRAME, IDC_HINT,
+                       IDC_SOLVE, IDC_NEW_GAME, IDC_SAVE_STUDY, IDC_LOAD_STUDY}) {
+            const bool shown = (GetWindowLongW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0;
+            states += !shown ? '-' : IsWindowEnabled(Item(id)) ? 'X' : 'o';
+        }
+        return states;
+    }
+
+    // The names in the study list, in its order; names from a damaged file may be any length.
+    std::vector<std::wstring> Listed() const {
+        std::vector<std::wstring> names;
+        for (int i = 0, n = static_cast<int>(SendMessageW(Combo(), CB_GETCOUNT, 0, 0)); i < n;
+             ++i) {
+            std::wstring text(SendMessageW(Combo(), CB_GETLBTEXTLEN, i, 0) + 1, L'\0');
+            text.resize(SendMessageW(Combo(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0])));
+            names.push_back(text);
+        }
+        return names;
+    }
+
+    void Type(const std::wstring& name) {
+        SetWindowTextW(Combo(), name.c_str());
+        Pump();
+    }
+    void SaveAs(const std::wstring& typed, const std::wstring& tour) {
+        DecodeTour(Game().tour, tour);
+        Type(typed);
+        Click(IDC_SAVE_STUDY);
+    }
+    // The tour that "Charger" puts on a cleared board.
+    std::wstring LoadAs(const std::wstring& typed) {
+        Click(IDC_NEW_GAME);
+        Type(typed);
+        Click(IDC_LOAD_STUDY);
+        return EncodeTour(Game().tour);
     }
 
     const std::filesystem::path settingsPath_ = SettingsFilePath();
     const std::filesystem::path aside_ = settingsPath_.wstring() + L".aside";
     std::error_code ignored_;
-    std::filesystem::path folder_;
-    std::wstring gamePath_;
+    const ScratchFolder folder_{"main"};
+    std::wstring gamePath_ = (folder_ / L"Saltor.ini").wstring();
     CMessageLoop loop_;
     AppSettings settings_;
     RecordingDesktop desktop_;

@@ -3,32 +3,24 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <gtest/gtest.h>
+#include <cwchar>
 
-#include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <system_error>
-#include <tuple>
 #include <utility>
 #include <vector>
 
-#include "main_dlg_fixture.h"
+#include "hostile_files.h"
 #include "recording_desktop.h"
-#include "reference/board_fakes.h"
-#include "reference/file_bytes.h"
 #include "resources/resource.h"
-#include "settings/app_settings.h"
-#include "settings/caption_color_dialog_win.h"
 #include "settings/prefs_dlg_win.h"
 #include "settings/prefs_rules.h"
 #include "settings/settings_document.h"
 #include "settings/settings_file_win.h"
 #include "settings/utf8.h"
-#include "winkit/handles_win.h"
-#include "winkit/resource_string_win.h"
+#include "winkit/window_helpers_win.h"
 
 namespace saltor {
 namespace {
@@ -36,45 +28,41 @@ namespace {
 namespace fs = std::filesystem;
 
 COLORREF g_chosenColor = 0;
-BOOL WINAPI FakeChooseColor(CHOOSECOLORW* record) {
+BOOL WINAPI ChooseColorStandIn(CHOOSECOLORW* record) {
     record->rgbResult = g_chosenColor;
     return TRUE;
 }
 
-// Windows stand in for USER objects where the platform reports none (Wine).
-DWORD UserObjects() {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (reported != 0) {
-        return reported;
-    }
-    DWORD count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM counter) -> BOOL {
-            ++*reinterpret_cast<DWORD*>(counter);
-            EnumChildWindows(
-                window,
-                [](HWND, LPARAM inner) -> BOOL {
-                    ++*reinterpret_cast<DWORD*>(inner);
-                    return TRUE;
-                },
-                counter);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
+// What the file dialog was asked; it answers with g_chosenFile, or Cancel when that is empty.
+struct FileDialogCall {
+    std::wstring title, filter, folder, file;
+    DWORD flags;
+};
+std::vector<FileDialogCall> g_fileCalls;
+std::wstring g_chosenFile;
+BOOL WINAPI PickFileStandIn(OPENFILENAMEW* r) {
+    const auto text = [](const wchar_t* s) { return std::wstring(s != nullptr ? s : L"(none)"); };
+    g_fileCalls.push_back(
+        {text(r->lpstrTitle),
+         text(r->lpstrFilter) + L"|" + text(r->lpstrFilter + wcslen(r->lpstrFilter) + 1),
+         text(r->lpstrInitialDir), text(r->lpstrFile), r->Flags});
+    lstrcpynW(r->lpstrFile, g_chosenFile.c_str(), static_cast<int>(r->nMaxFile));
+    return !g_chosenFile.empty();
 }
 
 // The dialog run modeless on the real settings file of this test program, whatever was there
-// put aside; message and colour boxes answered by stand-ins.
+// put aside; colour and file dialogs answered by stand-ins.
 class PrefsDlgTest : public testing::Test {
 protected:
     void SetUp() override {
         fs::rename(path_, aside_, ignored_);
-        desktop_.pickColor = FakeChooseColor;
+        desktop_.pickColor = ChooseColorStandIn;
+        desktop_.pickFile = PickFileStandIn;
+        g_fileCalls.clear();
         settings_.WhiteImage = L"C:\\bois\\clair.png";
         settings_.BlackImage = L"C:\\bois\\fonce.png";
-        settings_.ReloadBoardCursor();
+        settings_.KnightImage = L"D:\\cavalier.png";
+        settings_.CursorFile = L"C:\\curseurs\\fl\u00e8che.cur";
     }
     void TearDown() override {
         dlg_.reset();
@@ -87,24 +75,18 @@ protected:
         ASSERT_NE(dlg_->CreateModeless(nullptr), nullptr);
     }
     HWND Item(int id) const { return GetDlgItem(dlg_->Hwnd(), id); }
-    std::wstring Text(int id) const {
-        std::array<wchar_t, 512> text{};
-        GetDlgItemTextW(dlg_->Hwnd(), id, text.data(), static_cast<int>(text.size()));
-        return text.data();
-    }
-    void SetText(int id, const std::wstring& text) {
-        SetDlgItemTextW(dlg_->Hwnd(), id, text.c_str());
-    }
+    std::wstring Text(int id) const { return WindowText(Item(id)); }
+    void SetText(int id, const std::wstring& text) { SetWindowTextW(Item(id), text.c_str()); }
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+    bool Checked(int id) const { return IsDlgButtonChecked(dlg_->Hwnd(), id) == BST_CHECKED; }
     // A click as the button reports it: its state is toggled first.
     void Click(int id) { SendMessageW(Item(id), BM_CLICK, 0, 0); }
-    bool Checked(int id) const { return IsDlgButtonChecked(dlg_->Hwnd(), id) == BST_CHECKED; }
+    void Slide(WPARAM key) { SendMessageW(Item(IDC_CELL_SIZE), WM_KEYDOWN, key, 0); }
     // The swatch on top of a placeholder static, as the mouse finds it.
     HWND SwatchOver(int placeholder) const {
-        RECT r{};
-        GetWindowRect(Item(placeholder), &r);
-        POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        ScreenToClient(dlg_->Hwnd(), &centre);
-        return ChildWindowFromPoint(dlg_->Hwnd(), centre);
+        RECT r = ChildRect(dlg_->Hwnd(), Item(placeholder));
+        return ChildWindowFromPoint(dlg_->Hwnd(),
+                                    POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
     INT_PTR Press(int button) {
         SendMessageW(dlg_->Hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -120,22 +102,36 @@ protected:
     std::unique_ptr<CPrefsDlg> dlg_;
 };
 
-TEST_F(PrefsDlgTest, CancelChangesNothingAndOkWritesEveryFieldAndTheFile) {
+TEST_F(PrefsDlgTest, ShowsEveryFieldCancelKeepsThemAndOkStoresThemAll) {
     const CellSizeRange range = CellSizeRangeFor(AppSettings::MaxCellSize());
     ASSERT_GE(range.high, 81) << "the test needs a work area of at least 700 pixels";
     const std::wstring before = BuildSettingsDocument(settings_);
 
     Open();
-    EXPECT_TRUE(Checked(IDC_TEXTURES));
-    EXPECT_FALSE(Checked(IDC_SOLID_COLOR));
+    EXPECT_TRUE(Checked(IDC_TEXTURES) && !Checked(IDC_SOLID_COLOR) && !Checked(IDC_HAND_CURSOR));
     EXPECT_EQ(Text(IDC_WHITE_IMAGE), settings_.WhiteImage);
+    EXPECT_EQ(Text(IDC_BLACK_IMAGE), settings_.BlackImage);
+    EXPECT_EQ(Text(IDC_KNIGHT_IMAGE), settings_.KnightImage);
+    EXPECT_EQ(Text(IDC_CURSOR_FILE), settings_.CursorFile);
     EXPECT_EQ(Text(IDC_CALC_DURATION), L"1000");
     EXPECT_EQ(Text(IDC_CELL_SIZE_TEXT), L"70");
-    HWND slider = Item(IDC_CELL_SIZE);
-    EXPECT_EQ(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0), range.low);
-    EXPECT_EQ(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0), range.high);
+    EXPECT_TRUE(Enabled(IDC_WHITE_IMAGE) && Enabled(IDC_CURSOR_FILE) && Enabled(IDC_BROWSE_CURSOR));
+    EXPECT_EQ(SendMessageW(Item(IDC_CELL_SIZE), TBM_GETRANGEMIN, 0, 0), range.low);
+    EXPECT_EQ(SendMessageW(Item(IDC_CELL_SIZE), TBM_GETRANGEMAX, 0, 0), range.high);
     EXPECT_NE(SwatchOver(IDC_WHITE_SWATCH), Item(IDC_WHITE_SWATCH));
     EXPECT_NE(SwatchOver(IDC_WHITE_SWATCH), SwatchOver(IDC_BLACK_SWATCH));
+    // One tip window for the seven fields that explain themselves.
+    HWND tips = nullptr;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr));) {
+        tips = GetWindow(w, GW_OWNER) == dlg_->Hwnd() ? w : tips;
+    }
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 7);
+    // Centred over the screen's work area, as it has no owner here.
+    RECT box{}, work{};
+    GetWindowRect(dlg_->Hwnd(), &box);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR(box.left + box.right, work.left + work.right, 2);
 
     // Everything edited, colours included, then "Annuler": neither the record nor the file.
     SetText(IDC_KNIGHT_IMAGE, L"k.png");
@@ -143,127 +139,121 @@ TEST_F(PrefsDlgTest, CancelChangesNothingAndOkWritesEveryFieldAndTheFile) {
     Click(IDC_HAND_CURSOR);
     g_chosenColor = RGB(1, 2, 3);
     SendMessageW(SwatchOver(IDC_WHITE_SWATCH), WM_RBUTTONDOWN, MK_RBUTTON, 0);
-    SendMessageW(slider, TBM_SETPOS, TRUE, 90);
+    Slide(VK_END);
     EXPECT_EQ(Press(IDCANCEL), IDCANCEL);
     EXPECT_EQ(BuildSettingsDocument(settings_), before);
     EXPECT_FALSE(fs::exists(path_));
 
     // The "pixels" box follows the slider's keys: an arrow moves by 1, a page key by 10.
     Open();
-    slider = Item(IDC_CELL_SIZE);
-    SendMessageW(slider, WM_KEYDOWN, VK_RIGHT, 0);
-    EXPECT_EQ(Text(IDC_CELL_SIZE_TEXT), L"71");
-    SendMessageW(slider, WM_KEYDOWN, VK_NEXT, 0);
-    EXPECT_EQ(Text(IDC_CELL_SIZE_TEXT), L"81");
-    SendMessageW(slider, WM_KEYDOWN, VK_END, 0);
-    EXPECT_EQ(Text(IDC_CELL_SIZE_TEXT), std::to_wstring(range.high));
-    SendMessageW(slider, WM_KEYDOWN, VK_HOME, 0);
-    SendMessageW(slider, WM_KEYDOWN, VK_PRIOR, 0);  // stops at the low end
-    EXPECT_EQ(Text(IDC_CELL_SIZE_TEXT), std::to_wstring(range.low));
-    SendMessageW(slider, WM_KEYDOWN, VK_NEXT, 0);
-
+    const std::pair<WPARAM, std::wstring> keys[] = {{VK_RIGHT, L"71"},
+                                                    {VK_NEXT, L"81"},
+                                                    {VK_END, std::to_wstring(range.high)},
+                                                    {VK_HOME, std::to_wstring(range.low)},
+                                                    {VK_PRIOR, std::to_wstring(range.low)},
+                                                    {VK_NEXT, L"80"}};
+    for (const auto& [key, shown] : keys) {
+        Slide(key);
+        EXPECT_EQ(Text(IDC_CELL_SIZE_TEXT), shown) << key;
+    }
     SetText(IDC_CURSOR_FILE, L"C:\\nulle\\part.cur");  // missing: falls back silently
     Click(IDC_HAND_CURSOR);
-    EXPECT_FALSE(IsWindowEnabled(Item(IDC_CURSOR_FILE)));
-    EXPECT_EQ(Text(IDC_CURSOR_FILE), L"C:\\nulle\\part.cur");
+    EXPECT_FALSE(Enabled(IDC_CURSOR_FILE) || Enabled(IDC_BROWSE_CURSOR));
     SetText(IDC_WHITE_IMAGE, L"w.png");
     SetText(IDC_BLACK_IMAGE, L"  b.png");  // stored as typed
     SetText(IDC_KNIGHT_IMAGE, L"k.png");
     SetText(IDC_CALC_DURATION, L"150");
     g_chosenColor = RGB(10, 20, 30);
     SendMessageW(SwatchOver(IDC_BLACK_SWATCH), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    g_chosenColor = RGB(40, 50, 60);
+    SendMessageW(SwatchOver(IDC_WHITE_SWATCH), WM_RBUTTONDOWN, MK_RBUTTON, 0);
     EXPECT_EQ(Press(IDOK), IDOK);
 
-    EXPECT_EQ(settings_.CursorFile, L"C:\\nulle\\part.cur");
-    EXPECT_TRUE(settings_.HandCursor);
+    AppSettings expected;
+    expected.CursorFile = L"C:\\nulle\\part.cur";
+    expected.HandCursor = true;
+    expected.WhiteImage = L"w.png";
+    expected.BlackImage = L"  b.png";
+    expected.KnightImage = L"k.png";
+    expected.CellSize = 80;
+    expected.CalcDuration = 150;
+    expected.WhiteBgColor = RGB(40, 50, 60);
+    expected.BlackFgColor = RGB(10, 20, 30);
+    EXPECT_EQ(BuildSettingsDocument(settings_), BuildSettingsDocument(expected));
     EXPECT_EQ(settings_.BoardCursor.get(), LoadCursorW(nullptr, IDC_HAND));
-    EXPECT_FALSE(settings_.SolidColor);
-    EXPECT_EQ(settings_.WhiteImage, L"w.png");
-    EXPECT_EQ(settings_.BlackImage, L"  b.png");
-    EXPECT_EQ(settings_.KnightImage, L"k.png");
-    EXPECT_EQ(settings_.CellSize, 80);
-    EXPECT_EQ(settings_.CalcDuration, 150u);
-    EXPECT_EQ(settings_.WhiteBgColor, 0xFFFFFFu);
-    EXPECT_EQ(settings_.WhiteFgColor, 0x000000u);
-    EXPECT_EQ(settings_.BlackBgColor, 0x000000u);
-    EXPECT_EQ(settings_.BlackFgColor, RGB(10, 20, 30));
-    const std::string file = ReadBytes(path_);
-    EXPECT_EQ(file, EncodeUtf8(BuildSettingsDocument(settings_)));
-    EXPECT_NE(file.find("<CellSize>80</CellSize>"), std::string::npos);
-    EXPECT_NE(file.find("<CalcDuration>150</CalcDuration>"), std::string::npos);
-    EXPECT_NE(file.find("<BlackFgColor>0x1e140a</BlackFgColor>"), std::string::npos);
+    EXPECT_EQ(ReadBytes(path_), EncodeUtf8(BuildSettingsDocument(expected)));
     EXPECT_TRUE(desktop_.boxes.empty());
 }
 
-TEST_F(PrefsDlgTest, PlainColoursKeepTheImagesAndTheTimeIsCorrected) {
+// Plain colours grey the texture fields and keep their paths; the time is corrected.
+TEST_F(PrefsDlgTest, PlainColoursKeepTheTexturesAndTheTimeIsCorrected) {
     for (const auto& [typed, stored] :
          {std::pair{L"50", 100u}, {L"150", 150u}, {L"", 100u}, {L"4294967296", 100u}}) {
         Open();
         Click(IDC_SOLID_COLOR);
-        EXPECT_FALSE(IsWindowEnabled(Item(IDC_WHITE_IMAGE)));
-        EXPECT_FALSE(IsWindowEnabled(Item(IDC_BROWSE_BLACK_IMAGE)));
-        EXPECT_TRUE(IsWindowEnabled(Item(IDC_KNIGHT_IMAGE)));
+        EXPECT_FALSE(Enabled(IDC_WHITE_IMAGE) || Enabled(IDC_BROWSE_BLACK_IMAGE));
+        EXPECT_TRUE(Enabled(IDC_KNIGHT_IMAGE));
         SetText(IDC_WHITE_IMAGE, L"ignored.png");
         SetText(IDC_BLACK_IMAGE, L"");
-        SetText(IDC_KNIGHT_IMAGE, L"cavalier.png");
+        SetText(IDC_KNIGHT_IMAGE, L"");
         SetText(IDC_CALC_DURATION, typed);
         EXPECT_EQ(Press(IDOK), IDOK);
         EXPECT_TRUE(settings_.SolidColor);
         EXPECT_EQ(settings_.WhiteImage, L"C:\\bois\\clair.png");
         EXPECT_EQ(settings_.BlackImage, L"C:\\bois\\fonce.png");
-        EXPECT_EQ(settings_.KnightImage, L"cavalier.png");
+        EXPECT_EQ(settings_.KnightImage, L"");
         EXPECT_EQ(settings_.CalcDuration, stored) << typed;
     }
-    // Reopened in plain-colour mode, the boxes show the kept paths, greyed.
-    Open();
+    Open();  // reopened in plain-colour mode, the boxes show the kept paths, greyed
     EXPECT_TRUE(Checked(IDC_SOLID_COLOR));
-    EXPECT_FALSE(IsWindowEnabled(Item(IDC_BLACK_IMAGE)));
+    EXPECT_FALSE(Enabled(IDC_BLACK_IMAGE));
     EXPECT_EQ(Text(IDC_BLACK_IMAGE), L"C:\\bois\\fonce.png");
 }
 
-// A loadable cursor file wins over the hand; one that is empty or no cursor falls back to the
-// hand or the knight; the previous cursor is let go each time.
-TEST_F(PrefsDlgTest, ALoadableCursorFileWinsOverTheHandBox) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("saltor-cursors-" + std::to_string(GetCurrentProcessId()));
-    fs::create_directories(folder);
-    const fs::path good = folder / L"mine.cur";
-    ASSERT_TRUE(fs::copy_file(SALTOR_KNIGHT_CUR_PATH, good, fs::copy_options::overwrite_existing));
-    std::ofstream(folder / L"empty.cur", std::ios::binary).close();
-    std::ofstream(folder / L"text.cur", std::ios::binary) << "pas un curseur";
-    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
-    const HCURSOR knight =
-        LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_KNIGHT_CURSOR));
-
+// Each picture button starts from the path last chosen with it (or shown at opening), the cursor
+// button from the typed file's folder or the system's cursors; a cancel changes nothing.
+TEST_F(PrefsDlgTest, BrowseButtonsStartWhereThePlayerWasAndTakeOnlyAChoice) {
+    settings_.KnightImage.clear();
     Open();
-    SetText(IDC_CURSOR_FILE, good.wstring());
-    Click(IDC_HAND_CURSOR);
-    ASSERT_TRUE(Checked(IDC_HAND_CURSOR));
-    EXPECT_EQ(Press(IDOK), IDOK);
-    const HCURSOR fromFile = static_cast<HCURSOR>(settings_.BoardCursor.get());
-    EXPECT_NE(fromFile, nullptr);
-    EXPECT_NE(fromFile, hand);
-    EXPECT_NE(fromFile, knight);
+    g_chosenFile = L"E:\\images\\ch\u00eane.png";
+    Click(IDC_BROWSE_WHITE_IMAGE);
+    EXPECT_EQ(Text(IDC_WHITE_IMAGE), g_chosenFile);
+    SetText(IDC_WHITE_IMAGE, L"typed.png");
+    Click(IDC_BROWSE_WHITE_IMAGE);
+    EXPECT_EQ(Text(IDC_WHITE_IMAGE), g_chosenFile);
+    g_chosenFile.clear();
+    Click(IDC_BROWSE_KNIGHT_IMAGE);
+    EXPECT_EQ(Text(IDC_KNIGHT_IMAGE), L"");
+    SetText(IDC_CURSOR_FILE, L"");
+    Click(IDC_BROWSE_CURSOR);
+    SetText(IDC_CURSOR_FILE, L"F:\\mes curseurs\\main.cur");
+    Click(IDC_BROWSE_CURSOR);
+    EXPECT_EQ(Text(IDC_CURSOR_FILE), L"F:\\mes curseurs\\main.cur");
 
-    for (const auto& [file, handBox, expected] : {std::tuple{L"empty.cur", true, hand},
-                                                  {L"text.cur", false, knight},
-                                                  {L"", true, hand},
-                                                  {L"", false, knight}}) {
-        settings_.CursorFile = *file ? (folder / file).wstring() : std::wstring();
-        settings_.HandCursor = handBox;
-        settings_.ReloadBoardCursor();
-        EXPECT_EQ(settings_.BoardCursor.get(), expected) << file;
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring images = L"Fichiers images |*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff";
+    const std::wstring cursors = L"Fichiers curseurs (*.cur;*.ani)|*.cur;*.ani";
+    ASSERT_EQ(g_fileCalls.size(), 5u);
+    const std::vector<std::wstring> expected[] = {
+        {L"Image pour les cases blanches", images, L"C:\\bois", L"C:\\bois\\clair.png"},
+        {L"Image pour les cases blanches", images, L"E:\\images", L"E:\\images\\ch\u00eane.png"},
+        {L"Image du cavalier", images, g_fileCalls[2].folder, L""},
+        {L"(none)", cursors, std::wstring(windows) + L"\\Cursors", L""},
+        {L"(none)", cursors, L"F:\\mes curseurs", L""}};
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const FileDialogCall& call = g_fileCalls[i];
+        EXPECT_EQ((std::vector{call.title, call.filter, call.folder, call.file}), expected[i]) << i;
+        EXPECT_EQ(call.flags, DWORD{OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                                    OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_ENABLESIZING});
     }
-
-    settings_.BoardCursor.reset();
-    fs::remove_all(folder, ignored_);
+    EXPECT_NE(g_fileCalls[2].folder, L"(none)");  // the player's pictures
 }
 
 // The new values apply even when they cannot be kept: the player is told, once, which file.
 TEST_F(PrefsDlgTest, AFailedSaveIsReportedAndTheValuesStillApply) {
-    std::ofstream(path_, std::ios::binary) << "<CellSize>75</CellSize>";
-    UniqueHandle holder(CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    WriteBytes(path_, "<CellSize>75</CellSize>");
+    const UniqueHandle holder = LockFile(path_);
     ASSERT_TRUE(holder.Valid());
     Open();
     SetText(IDC_CALC_DURATION, L"2500");
@@ -271,89 +261,11 @@ TEST_F(PrefsDlgTest, AFailedSaveIsReportedAndTheValuesStillApply) {
     EXPECT_EQ(settings_.CalcDuration, 2500u);
     ASSERT_EQ(desktop_.boxes.size(), 1u);
     EXPECT_EQ(desktop_.boxes[0].owner, dlg_->Hwnd());
-    EXPECT_EQ(desktop_.boxes[0].caption, LoadResourceString(IDS_MAIN_CAPTION));
-    EXPECT_NE(desktop_.boxes[0].text.find(path_.wstring()), std::wstring::npos);
-    EXPECT_NE(desktop_.boxes[0].text.find(L"session"), std::wstring::npos);
-    holder.Reset();
-    EXPECT_EQ(ReadBytes(path_), "<CellSize>75</CellSize>");
-}
-
-TEST_F(PrefsDlgTest, OpeningAndConfirmingFiftyTimesLeaksNoGdiOrUserObjects) {
-    auto cycle = [this] {
-        Open();
-        Press(IDOK);
-        dlg_.reset();
-    };
-    cycle();  // classes, fonts and strings that stay for the whole run
-    const DWORD gdi = GdiObjects();
-    const DWORD user = UserObjects();
-    for (int i = 0; i < 50; ++i) {
-        cycle();
-    }
-    EXPECT_LE(GdiObjects(), gdi);
-    EXPECT_LE(UserObjects(), user);
-}
-
-// The real main window: Préférences, OK with the largest squares, then the board, its pictures
-// and the window follow at once.
-class PrefsFromMainWindowTest : public MainDlgFixture {
-protected:
-    void TearDown() override {
-        std::filesystem::remove(settingsPath_, ignored_);  // this test does save
-        MainDlgFixture::TearDown();
-    }
-
-    // Runs inside the dialog's modal loop: the largest square size, then OK.
-    static void CALLBACK ConfirmLargest(HWND, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(nullptr, timer);
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM out) -> BOOL {
-                std::array<wchar_t, 64> title{};
-                GetWindowTextW(window, title.data(), static_cast<int>(title.size()));
-                if (std::wstring(title.data()) == L"Préférences") {
-                    *reinterpret_cast<HWND*>(out) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (found == nullptr) {
-            return;
-        }
-        const HWND slider = GetDlgItem(found, IDC_CELL_SIZE);
-        SendMessageW(slider, TBM_SETPOS, TRUE, SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
-        SendMessageW(found, WM_COMMAND, IDOK, 0);
-    }
-};
-
-TEST_F(PrefsFromMainWindowTest, OkAppliesSizeAndPicturesAtOnceAndRecentres) {
-    const int largest = CellSizeRangeFor(AppSettings::MaxCellSize()).high;
-    ASSERT_GT(largest, 70);
-    SetTimer(nullptr, 0, 20, ConfirmLargest);
-    Click(IDC_PREFERENCES);
-
-    EXPECT_EQ(settings_.CellSize, largest);
-    EXPECT_EQ(Game().cellSize, largest);
-    EXPECT_EQ(dlg_->Board().Images().CellSize(), largest);
-    RECT board{};
-    GetClientRect(BoardWnd(), &board);
-    EXPECT_EQ(board.right, 8 * largest);
-    EXPECT_EQ(board.bottom, 8 * largest);
-    RECT client{};
-    GetClientRect(Dlg(), &client);
-    EXPECT_GE(client.bottom, 8 * largest);
-
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(Dlg(), MONITOR_DEFAULTTONEAREST), &monitor);
-    RECT window{};
-    GetWindowRect(Dlg(), &window);
-    EXPECT_GE(window.top, monitor.rcWork.top);
-    EXPECT_LE(window.bottom, monitor.rcWork.bottom);
-    EXPECT_NEAR(window.left + window.right, monitor.rcWork.left + monitor.rcWork.right, 2);
-    EXPECT_TRUE(std::filesystem::exists(settingsPath_));
+    EXPECT_EQ(desktop_.boxes[0].caption, L"Cavalier Saltor");
+    EXPECT_EQ(desktop_.boxes[0].text,
+              L"Les pr\u00e9f\u00e9rences n'ont pas pu \u00eatre enregistr\u00e9es dans le "
+              L"fichier :\n" +
+                  path_.wstring() + L"\n\nElles ne valent que pour cette session.");
 }
 
 }  // namespace

@@ -1,0 +1,354 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "app/about_dlg_win.h"
+#include "app/program_paths.h"
+#include "main_dlg_fixture.h"
+#include "settings/prefs_rules.h"
+#include "winkit/window_helpers_win.h"
+
+namespace saltor {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::wstring Widen(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+// Where a window lies: in the dialog's client area for a control, on screen otherwise.
+RECT Placed(HWND window, HWND within = nullptr) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, within, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT WorkArea(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+// Centred horizontally over `over`, to the pixel or two that halving leaves.
+void ExpectCentred(const RECT& r, const RECT& over, bool vertically = true) {
+    EXPECT_NEAR(r.left + r.right, over.left + over.right, 2);
+    if (vertically) {
+        EXPECT_NEAR(r.top + r.bottom, over.top + over.bottom, 2);
+    }
+}
+
+class MainWindowTest : public MainDlgFixture {
+protected:
+    RECT InDlg(int id) const { return Placed(Item(id), Dlg()); }
+    void Command(int id) {
+        SendMessageW(Dlg(), WM_COMMAND, id, 0);
+        Pump();
+    }
+    // The window's client area as it stands on screen, children included.
+    std::vector<uint32_t> Capture() const {
+        RECT client{};
+        GetClientRect(Dlg(), &client);
+        BITMAPINFO info{
+            {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
+            {}};
+        void* bits = nullptr;
+        const WindowDc window(Dlg());
+        const UniqueMemoryDc memory(CreateCompatibleDC(window.Get()));
+        const UniqueBitmap bitmap(
+            CreateDIBSection(window.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        {
+            const SelectedObject selected(memory.Get(), bitmap.Get());
+            BitBlt(memory.Get(), 0, 0, client.right, client.bottom, window.Get(), 0, 0, SRCCOPY);
+        }
+        const auto* pixels = static_cast<const uint32_t*>(bits);
+        return {pixels, pixels + (pixels ? client.right * client.bottom : 0)};
+    }
+    // F1 with the help document at `document`; the viewer it opened, if any, is closed again.
+    HWND PressF1(const std::wstring& document) {
+        settings_.HelpFilePath = document;
+        Key(GetFocus(), VK_F1);
+        for (HWND hwnd = nullptr; (hwnd = FindWindowExW(nullptr, hwnd, L"HH Parent", nullptr));) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(hwnd, &process);
+            if (process == GetCurrentProcessId()) {
+                SendMessageW(hwnd, WM_CLOSE, 0, 0);
+                Pump();
+                return hwnd;
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(MainWindowTest, ButtonsAndBoardKeysFollowTheGameAndEndInBrowseMode) {
+    EXPECT_EQ(GetFocus(), BoardWnd());  // not "Quitter", which Enter would press
+    EXPECT_EQ(Panel(), "-o---ooooo");
+    ClickSquare({0, 0});
+    EXPECT_EQ(Panel(), "-X---oXXXo");  // a hint needs a position to search from
+    ClickSquare({1, 2});
+    EXPECT_EQ(Panel(), "-X---XXXXo");
+    Click(IDC_SOLVE);
+    ASSERT_EQ(Game().tour.moveCount, TourComplete);
+    EXPECT_EQ(GetFocus(), BoardWnd());  // handed over by the button that went
+
+    // Solved, the knight stands on move 2 (index 1). Then buttons, and keys on the board: each
+    // stands for one button. The hidden Hint and the disabled Solve still step.
+    // clang-format off
+    const std::tuple<int, WPARAM, int, const char*> steps[] = {
+        {IDC_FIRST, 0, 0, "ooXXX-oXXo"},   {IDC_FORWARD, 0, 1, "XXXXX-oXXo"},
+        {IDC_LAST, 0, 63, "XXooX-oXXo"},   {IDC_BACK, 0, 62, "XXXXX-oXXo"},
+        {IDC_HINT, 0, 63, "XXooX-oXXo"},   {IDC_FIRST, 0, 0, "ooXXX-oXXo"},
+        {IDC_SOLVE, 0, 63, "XXooX-oXXo"},  {0, VK_HOME, 0, ""},  {0, VK_RIGHT, 1, ""},
+        {0, 'A', 2, ""}, {0, 'C', 3, ""},  {0, VK_LEFT, 2, ""},  {0, VK_BACK, 1, ""},
+        {0, VK_END, 63, ""}, {0, VK_HOME, 0, ""}, {0, 'S', 63, ""}, {0, VK_F2, 63, "-o---ooooo"}};
+    // clang-format on
+    for (const auto& [command, key, browseIndex, panel] : steps) {
+        command != 0 ? Command(command) : Key(BoardWnd(), key);
+        EXPECT_EQ(Game().browseIndex, browseIndex) << command << " " << key;
+        if (*panel != '\0') {
+            EXPECT_EQ(Panel(), panel) << command << " " << key;
+        }
+    }
+    EXPECT_EQ(Game().tour.moveCount, 0);  // F2: a new game
+}
+
+// B3, D4 and C2 leave A1 without a way in, which the judge calls at once; B3 again is refused.
+// The first row clicks no box but New game once more.
+TEST_F(MainWindowTest, NoHintsSilencesOnlyTheJudgeAndMuteSilencesEverything) {
+    const std::pair<int, std::vector<BeepKind>> boxes[] = {
+        {IDC_NEW_GAME, {BeepKind::Exclamation, BeepKind::Exclamation, BeepKind::Plain}},
+        {IDC_NO_HINTS, {BeepKind::Plain}},
+        {IDC_MUTE, {}}};
+    for (const auto& [box, expected] : boxes) {
+        Click(IDC_NEW_GAME);
+        Click(box);
+        desktop_.beeps.clear();
+        for (const Square s : {Square{1, 2}, {3, 3}, {2, 1}, {4, 0}, {1, 2}}) {
+            ClickSquare(s);
+        }
+        EXPECT_EQ(desktop_.beeps, expected) << box;
+        Click(box);
+    }
+    EXPECT_TRUE(settings_.HintsEnabled && !settings_.Mute);
+}
+
+TEST_F(MainWindowTest, LaysOutBesideTheBoardAndItsKeysWorkWhereverTheFocusIs) {
+    RECT client{}, before{};
+    GetClientRect(Dlg(), &client);
+    EXPECT_EQ(client.bottom, 560);
+    EXPECT_EQ(InDlg(IDC_SPLITTER).left, 560);
+    EXPECT_EQ(InDlg(IDCANCEL).left, 570);
+    EXPECT_EQ(InDlg(IDCANCEL).bottom, 550);
+    ExpectCentred(Placed(Dlg()), WorkArea(Dlg()), false);
+    SetWindowPos(Dlg(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    GetWindowRect(Dlg(), &before);
+
+    for (const Square s : {Square{0, 0}, {1, 2}, {3, 3}, {5, 4}, {7, 5}}) {
+        ClickSquare(s);
+    }
+    SetFocus(StudyEdit());
+    Key(StudyEdit(), 'X');
+    ASSERT_EQ(WindowText(Combo()), L"x");  // the field does take keys
+    // Ctrl+Z takes a move back and Space (or a click on the splitter) hides or shows the panel,
+    // wherever the focus is; Escape and Enter on "Quitter" do not end the game.
+    int moves = 5;
+    for (HWND focus : {BoardWnd(), StudyEdit(), Item(IDC_NEW_GAME), Item(IDC_MUTE)}) {
+        SetFocus(focus);
+        Key(focus, 'Z', true);
+        EXPECT_EQ(Game().tour.moveCount, --moves);
+        const bool wasShown = dlg_->PanelShown();
+        Key(focus, VK_SPACE);
+        EXPECT_NE(dlg_->PanelShown(), wasShown);
+        // Hidden: the board and the splitter only, in the same place; shown: as before.
+        RECT expected = before;
+        expected.right = wasShown ? 40 + 560 + 20 : before.right;
+        const RECT now = Placed(Dlg());
+        EXPECT_TRUE(EqualRect(&now, &expected)) << now.right << " " << expected.right;
+    }
+    for (const bool shown : {false, true}) {  // a click on the splitter does the same
+        SendMessageW(Dlg(), WM_LBUTTONDOWN, 0, MAKELPARAM(562, 100));
+        EXPECT_EQ(dlg_->PanelShown(), shown);
+    }
+    SendMessageW(Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDCANCEL)), TRUE);
+    Key(Item(IDCANCEL), VK_RETURN);
+    Key(Item(IDCANCEL), VK_ESCAPE);
+    ASSERT_TRUE(IsWindow(Dlg()));
+    EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 570);  // the column is moved back once, not twice
+
+    // Minimised and restored, the window stays where the player put it.
+    ShowWindow(Dlg(), SW_MINIMIZE);
+    ShowWindow(Dlg(), SW_RESTORE);
+    Pump();
+    EXPECT_EQ(Placed(Dlg()).left, 40);
+
+    // A new square size, as Preferences sets it: the column moves once, to the new edge.
+    settings_.CellSize = 80;
+    dlg_->Board().FollowSettings();
+    SendMessageW(Dlg(), WM_SIZE, 0, 0);
+    EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 650);
+    EXPECT_EQ(InDlg(IDCANCEL).bottom, 630);
+    EXPECT_EQ(InDlg(IDC_HELP_BUTTON).left, 650);
+    EXPECT_EQ(WindowText(Combo()), L"x");
+    EXPECT_EQ(Game().tour.moveCount, 1);  // "Nouvelle partie" not pressed
+    EXPECT_FALSE(settings_.Mute);
+}
+
+// Pixels that the window no longer holds, as a closing dialog leaves them under X until its area
+// is repainted: larger squares, as Preferences applies them, must leave nothing of them, and so
+// must the panel hidden and shown again. What shows is what a full repaint draws.
+TEST_F(MainWindowTest, LargerSquaresAndThePanelLeaveNoControlUnpainted) {
+    const auto paint = [this] {
+        Pump();
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+        const std::vector<uint32_t> shown = Capture();
+        RedrawWindow(Dlg(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        return !shown.empty() && shown == Capture();
+    };
+    paint();
+    {
+        RECT client{};
+        GetClientRect(Dlg(), &client);
+        const WindowDc dc(Dlg());
+        FillRect(dc.Get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    settings_.CellSize = 90;
+    dlg_->Board().FollowSettings();
+    SendMessageW(Dlg(), WM_SIZE, 0, 0);
+    EXPECT_TRUE(paint());
+    for (int toggle = 0; toggle < 2; ++toggle) {
+        Key(BoardWnd(), VK_SPACE);
+        EXPECT_TRUE(paint()) << toggle;
+    }
+}
+
+// Runs inside a modal loop: acts on the box with that title, once it is up.
+template <void (*Act)(HWND box)>
+void CALLBACK OnBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    static const wchar_t* const kTitles[] = {L"Pr\u00e9f\u00e9rences",
+                                             L"\u00C0 propos du Cavalier Saltor"};
+    for (const wchar_t* title : kTitles) {
+        const HWND box = FindWindowExW(nullptr, nullptr, L"#32770", title);
+        if (box != nullptr && IsWindowVisible(box) &&
+            GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) {
+            KillTimer(nullptr, timer);
+            Act(box);
+        }
+    }
+}
+
+void ChooseLargestSquares(HWND box) {
+    const HWND slider = GetDlgItem(box, IDC_CELL_SIZE);
+    SendMessageW(slider, TBM_SETPOS, TRUE, SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
+    SendMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(MainWindowTest, PreferencesApplySizeAndPicturesAtOnceAndRecentre) {
+    const int largest = CellSizeRangeFor(AppSettings::MaxCellSize()).high;
+    ASSERT_GT(largest, 70);
+    SetWindowPos(Dlg(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetTimer(nullptr, 0, 20, OnBox<ChooseLargestSquares>);
+    Click(IDC_PREFERENCES);
+    EXPECT_EQ(Game().cellSize, largest);
+    EXPECT_EQ(dlg_->Board().Images().CellSize(), largest);
+    const RECT board = Placed(BoardWnd(), BoardWnd());
+    EXPECT_EQ(board.right - board.left, 8 * largest);
+    RECT client{};
+    GetClientRect(Dlg(), &client);
+    EXPECT_GE(client.bottom, 8 * largest);
+    const RECT window = Placed(Dlg()), work = WorkArea(Dlg());
+    EXPECT_GE(window.top, work.top);
+    EXPECT_LE(window.bottom, work.bottom);
+    ExpectCentred(window, work, false);
+    EXPECT_TRUE(fs::exists(settingsPath_));
+}
+
+// What the About box showed while its own loop ran, before a key or the close box ended it.
+struct AboutSeen {
+    std::wstring version;
+    bool ownerEnabled = true;
+    bool okFocused = false;
+    RECT rect{};
+} g_about;
+bool g_aboutByCloseBox = false;
+
+void LookAndClose(HWND box) {
+    g_about.version = WindowText(GetDlgItem(box, IDC_ABOUT_VERSION));
+    g_about.ownerEnabled = IsWindowEnabled(GetWindow(box, GW_OWNER)) != FALSE;
+    g_about.okFocused = GetFocus() == GetDlgItem(box, IDOK);
+    GetWindowRect(box, &g_about.rect);
+    if (g_aboutByCloseBox) {
+        PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {  // a key as the keyboard queues it, for the dialog manager of the modal loop
+        PostMessageW(GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 1);
+    }
+}
+
+TEST_F(MainWindowTest, AboutOpensCentredOverItsOwnerWithTheVersion) {
+    EXPECT_EQ(VersionTextOf(Widen(SALTOR_EXE_PATH)), L"Version 3.0");
+    EXPECT_EQ(VersionTextOf(Widen(SALTOR_KNIGHT_CUR_PATH)), L"Version \u00DF 0.0.0.0");
+    EXPECT_EQ(VersionTextOf(L"C:\\nowhere\\Saltor.exe"), L"Version \u00DF 0.0.0.0");
+    for (const bool closeBox : {false, true}) {
+        g_about = AboutSeen{};
+        g_aboutByCloseBox = closeBox;
+        SetActiveWindow(Dlg());
+        SetTimer(nullptr, 0, 20, OnBox<LookAndClose>);
+        if (closeBox) {
+            Click(ID_APP_ABOUT);
+        } else {
+            EXPECT_EQ(CAboutDlg().DoModal(Dlg()), IDCANCEL);
+        }
+        EXPECT_EQ(g_about.version, L"Version 3.0");  // the tests carry the program's resources
+        EXPECT_FALSE(g_about.ownerEnabled);
+        EXPECT_TRUE(g_about.okFocused);
+        ExpectCentred(g_about.rect, Placed(Dlg()));
+        EXPECT_TRUE(IsWindowEnabled(Dlg()));
+    }
+    // A hidden owner: the box goes to the middle of the work area.
+    ShowWindow(Dlg(), SW_HIDE);
+    CAboutDlg hidden;
+    ASSERT_NE(hidden.CreateModeless(Dlg()), nullptr);
+    ExpectCentred(Placed(hidden.Hwnd()), WorkArea(hidden.Hwnd()));
+    SendMessageW(hidden.Hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(hidden.Result(), IDOK);
+}
+
+// A copy of the program's document: alone, the viewer shows it. Under Wine with no HTML engine
+// (as in the test prefix), its pages beside it go to the browser instead, on the first page.
+TEST_F(MainWindowTest, HelpOpensTheViewerOrUnderWineItsPagesInTheBrowser) {
+    const fs::path document = HelpFilePathFor(Widen(SALTOR_EXE_PATH));
+    if (!fs::exists(document)) {
+        GTEST_SKIP() << "no help document beside the program";
+    }
+    const fs::path copy = folder_ / L"Saltor.chm";
+    fs::copy_file(document, copy, fs::copy_options::overwrite_existing);
+    EXPECT_NE(PressF1(copy.wstring()), nullptr);
+    EXPECT_EQ(PressF1((folder_ / L"Absent.chm").wstring()), nullptr);
+    EXPECT_TRUE(desktop_.pages.empty());
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr) {
+        GTEST_SKIP() << "the pages go to a browser under Wine only";
+    }
+    fs::create_directory(folder_ / L"Saltor-aide");
+    const fs::path page = folder_ / L"Saltor-aide" / L"index.htm";
+    std::ofstream(page) << "<p>Sommaire</p>";
+    EXPECT_EQ(PressF1(copy.wstring()), nullptr);
+    Click(IDC_HELP_BUTTON);
+    EXPECT_EQ(desktop_.pages, (std::vector<std::wstring>{page.wstring(), page.wstring()}));
+}
+
+}  // namespace
+}  // namespace saltor
