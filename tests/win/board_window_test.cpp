@@ -5,18 +5,16 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "board/board_painter_win.h"
-#include "board/chess_board_wnd_win.h"
 #include "board/image_cache_win.h"
 #include "board/paint_plan.h"
 #include "hostile_files.h"
-#include "recording_desktop.h"
+#include "main_dlg_fixture.h"
 #include "reference/board_fakes.h"
 #include "winkit/gdiplus_session_win.h"
 
@@ -48,12 +46,12 @@ std::string SolidBmp(int width, int height, COLORREF color) {
 // The pixels of one colour found in a rectangle: how many, and their bounds relative to it.
 struct Found {
     int count = 0;
-    PixelRect box{1 << 20, 1 << 20, -1, -1};
-    int Height() const { return box.bottom - box.top; }
+    std::array<int, 4> box{1 << 20, 1 << 20, -1, -1};  // left, top, right, bottom
+    int Height() const { return box[3] - box[1]; }
 };
 
-// Paints the board with its pictures on a 32-bit DIB section filled with kOutside, whose
-// origin sits kMargin pixels in: coordinates are the board's, the margin shows any overflow.
+// Paints the board with its pictures on a 32-bit DIB section filled with kOutside, whose origin
+// sits kMargin pixels in: coordinates are the board's, and the margin shows any overflow.
 class BoardPaintTest : public testing::Test, protected FakeBoard {
 protected:
     BoardPaintTest() {
@@ -80,31 +78,30 @@ protected:
         const uint32_t v = pixels[(y + kMargin) * full + x + kMargin];
         return RGB(v >> 16, v >> 8 & 0xFF, v & 0xFF);
     }
-    // By default the whole canvas.
-    Found Find(COLORREF color, std::optional<PixelRect> within = std::nullopt) const {
-        const PixelRect r =
-            within.value_or(PixelRect{-kMargin, -kMargin, full - kMargin, full - kMargin});
-        Found found;
+    // In one square, or by default on the whole canvas.
+    Found Find(COLORREF color, std::optional<Square> square = std::nullopt) const {
+        const PixelRect r = square ? game.SquareRect(*square)
+                                   : PixelRect{-kMargin, -kMargin, full - kMargin, full - kMargin};
+        Found f;
         for (int y = r.top; y < r.bottom; ++y) {
             for (int x = r.left; x < r.right; ++x) {
                 if (At(x, y) == color) {
-                    PixelRect& b = found.box;
-                    ++found.count;
-                    b = {std::min(b.left, x - r.left), std::min(b.top, y - r.top),
-                         std::max(b.right, x - r.left + 1), std::max(b.bottom, y - r.top + 1)};
+                    ++f.count;
+                    f.box = {std::min(f.box[0], x - r.left), std::min(f.box[1], y - r.top),
+                             std::max(f.box[2], x - r.left + 1), std::max(f.box[3], y - r.top + 1)};
                 }
             }
         }
-        return found;
+        return f;
     }
-    Found InSquare(Square s, COLORREF color) const { return Find(color, game.SquareRect(s)); }
-    // Mean colour over the squares of one class, and how many of their pixels are `plain`.
+    // Over the squares of one colour: the mean red, green and blue, and the share of `plain`
+    // pixels in percent.
     std::array<int, 4> Squares(bool white, COLORREF plain) const {
         std::array<long, 4> sum{};
         for (int index = 0; index < 64; ++index) {
-            const Square s = SquareAt(index);
-            const PixelRect r = game.SquareRect(s);
-            for (int y = r.top; (s.column + s.row) % 2 == int(white) && y < r.bottom; ++y) {
+            const PixelRect r = game.SquareRect(SquareAt(index));
+            for (int y = r.top;
+                 (SquareAt(index).column + SquareAt(index).row) % 2 == white && y < r.bottom; ++y) {
                 for (int x = r.left; x < r.right; ++x) {
                     const COLORREF c = At(x, y);
                     sum = {sum[0] + GetRValue(c), sum[1] + GetGValue(c), sum[2] + GetBValue(c),
@@ -129,21 +126,24 @@ protected:
 // over the plain colour, one that cannot be had: always edge to edge, never past the board.
 TEST_F(BoardPaintTest, SquaresTakeTheirColourOrPictureEdgeToEdge) {
     const ScratchFolder folder("paint");
-    const std::wstring blue = (folder / L"bleu.bmp").wstring(),
-                       figure = (folder / L"f.png").wstring();
-    WriteBytes(blue, SolidBmp(100, 40, RGB(0, 0, 255)));
-    WriteBytes(figure, KnightPngBytes());
+    WriteBytes(folder / L"bleu.bmp", SolidBmp(100, 40, RGB(0, 0, 255)));
+    WriteBytes(folder / L"f.png", KnightPngBytes());
     const struct {
         bool solid;
         std::wstring white, black;
         int cell;
-        std::array<int, 4> light, dark;  // mean R, G, B and the share of plain pixels (%)
+        std::array<int, 4> light, dark;  // Squares(): -1 for no check
     } cases[] = {
         {true, L"", L"", 70, {250, 250, 250, 100}, {0, 0, 80, 100}},
         {false, L"", L"", 70, {224, 193, 121, 0}, {103, 39, 13, 0}},
         {false, L"", L"", 74, {224, 193, 121, 0}, {103, 39, 13, 0}},
-        {false, blue, L"C:\\no\\such\\wood.png", 74, {0, 0, 255, 0}, {0, 0, 80, 100}},
-        {false, L"", figure, 70, {224, 193, 121, 0}, {-1, -1, -1, 50}},
+        {false,
+         (folder / L"bleu.bmp").wstring(),
+         L"C:\\nul.png",
+         74,
+         {0, 0, 255, 0},
+         {0, 0, 80, 100}},
+        {false, L"", (folder / L"f.png").wstring(), 70, {224, 193, 121, 0}, {-1, -1, -1, 50}},
     };
     for (const auto& c : cases) {
         settings.SolidColor = c.solid;
@@ -153,23 +153,21 @@ TEST_F(BoardPaintTest, SquaresTakeTheirColourOrPictureEdgeToEdge) {
         for (const auto& [white, want] : {std::pair{true, c.light}, {false, c.dark}}) {
             const std::array<int, 4> got = Squares(white, white ? kWhite : kBlack);
             for (int k = 0; k < 4; ++k) {
-                if (want[k] >= 0) {
-                    EXPECT_NEAR(got[k], want[k], k < 3 ? 6 : 40) << c.cell << " " << white << k;
-                }
+                EXPECT_NEAR(got[k], want[k] < 0 ? got[k] : want[k], k < 3 ? 6 : 40)
+                    << c.cell << (white ? " white " : " black ") << k;
             }
         }
         EXPECT_EQ(Find(kOutside).count, 4 * kMargin * (8 * c.cell + kMargin)) << c.cell;
     }
-    // The knight picture's empty corners show the plain colour, its figure in the middle.
+    // The knight picture's empty corners show the plain colour, its figure the middle.
     const PixelRect a1 = game.SquareRect({0, 0});
     EXPECT_EQ(At(a1.left, a1.top), kBlack);
     EXPECT_NE(At(a1.left + 35, a1.top + 35), kBlack);
-    // Pictures scaled for another size are not used: plain squares rather than misfits.
-    Paint(74, 70);
+    Paint(74, 70);  // pictures scaled for another size: plain squares rather than misfits
     EXPECT_EQ(Squares(true, kWhite)[3], 100);
 }
 
-TEST_F(BoardPaintTest, NumbersAreLargeAndCentredExceptTheLastMoveAndMarksSitBottomLeft) {
+TEST_F(BoardPaintTest, NumbersMarksAndTheHintSignTakeTheirPlaces) {
     settings.SolidColor = true;
     settings.WhiteFgColor = RGB(0, 0, 255);
     settings.BlackFgColor = RGB(255, 128, 0);
@@ -179,58 +177,56 @@ TEST_F(BoardPaintTest, NumbersAreLargeAndCentredExceptTheLastMoveAndMarksSitBott
     Hint({3, 6});
     Paint(70, 0);
 
-    // "1" on black a1: large and centred. "3" on black c5, the square just played: small, in the
-    // bottom-right corner. "2" on white b3. Neither colour anywhere else.
-    const Found one = InSquare({0, 0}, RGB(255, 128, 0));
-    EXPECT_GE(one.Height(), 20);  // a digit of the 35-pixel font
-    EXPECT_NEAR(one.box.top + one.box.bottom, 70, 8);
-    EXPECT_NEAR(one.box.left + one.box.right, 70, 8);
-    const Found three = InSquare({2, 4}, RGB(255, 128, 0));
+    // "1" on black a1 and "2" on white b3: large and centred. "3" on black c5, the square just
+    // played: small, bottom right. Neither colour anywhere else.
+    const Found one = Find(RGB(255, 128, 0), Square{0, 0}),
+                two = Find(RGB(0, 0, 255), Square{1, 2});
+    const Found three = Find(RGB(255, 128, 0), Square{2, 4});
+    EXPECT_GE(std::min(one.Height(), two.Height()), 20);  // digits of the 35-pixel font
+    EXPECT_NEAR(one.box[1] + one.box[3], 70, 8);
+    EXPECT_NEAR(one.box[0] + one.box[2], 70, 8);
     EXPECT_LT(three.Height(), one.Height() / 2);
-    EXPECT_GE(three.box.left, 35);
-    EXPECT_GE(three.box.top, 35);
+    EXPECT_GE(std::min(three.box[0], three.box[1]), 35);
     EXPECT_EQ(Find(RGB(255, 128, 0)).count, one.count + three.count);
-    EXPECT_EQ(Find(RGB(0, 0, 255)).count, InSquare({1, 2}, RGB(0, 0, 255)).count);
-    EXPECT_GE(InSquare({1, 2}, RGB(0, 0, 255)).Height(), 20);
+    EXPECT_EQ(Find(RGB(0, 0, 255)).count, two.count);
 
-    // "?" on b3 and "X" on c5, bottom left in the large font.
-    EXPECT_EQ(InSquare({0, 0}, kMarkColor).count, 0);
-    const Found question = InSquare({1, 2}, kMarkColor), cross = InSquare({2, 4}, kMarkColor);
+    // "?" on b3 and "X" on c5, bottom left in the large font; none on a1.
+    EXPECT_EQ(Find(kMarkColor, Square{0, 0}).count, 0);
+    const Found question = Find(kMarkColor, Square{1, 2}), cross = Find(kMarkColor, Square{2, 4});
     for (const Found& mark : {question, cross}) {
         EXPECT_GE(mark.Height(), 70 / 4);
-        EXPECT_LT(mark.box.left, 70 / 4);
-        EXPECT_GE(mark.box.top, 70 / 3);
+        EXPECT_LT(mark.box[0], 70 / 4);
+        EXPECT_GE(mark.box[1], 70 / 3);
     }
     // The thumbs-up on the hint square: a sizeable figure, centred, in a light rim.
-    const Found sign = InSquare({3, 6}, kMarkColor), rim = InSquare({3, 6}, kHintOutlineColor);
+    const Found sign = Find(kMarkColor, Square{3, 6}), rim = Find(kHintOutlineColor, Square{3, 6});
     EXPECT_GT(sign.count, 70 * 70 / 6);
-    EXPECT_NEAR(sign.box.left + sign.box.right, 70, 10);
-    EXPECT_NEAR(sign.box.top + sign.box.bottom, 70, 10);
+    EXPECT_NEAR(sign.box[0] + sign.box[2], 70, 10);
+    EXPECT_NEAR(sign.box[1] + sign.box[3], 70, 10);
     EXPECT_EQ(Find(kMarkColor).count, question.count + cross.count + sign.count);
-    EXPECT_EQ(
-        (std::array{rim.box.left + 1, rim.box.top + 1, rim.box.right - 1, rim.box.bottom - 1}),
-        (std::array{sign.box.left, sign.box.top, sign.box.right, sign.box.bottom}));
+    EXPECT_EQ(rim.box,
+              (std::array{sign.box[0] - 1, sign.box[1] - 1, sign.box[2] + 1, sign.box[3] + 1}));
 }
 
 TEST_F(BoardPaintTest, TheKnightCoversOnlyItsOwnSquareAndIsFittedInIt) {
     settings.SolidColor = true;
     Place({{2, 3}});
-    for (const int cell : {70, 74}) {
-        Paint(cell);
-        const PixelRect home = game.SquareRect({2, 3});
-        int covered = 0, outside = 0;
-        for (int y = 0; y < 8 * cell; ++y) {
-            for (int x = 0; x < 8 * cell; ++x) {
-                const bool inside =
-                    x >= home.left && x < home.right && y >= home.top && y < home.bottom;
-                const bool plain = At(x, y) == ((x / cell + y / cell) % 2 == 0 ? kWhite : kBlack);
-                covered += inside && !plain;
-                outside += !inside && !plain;
+    const auto plainOutside = [this](int cell) {
+        for (int at = 0; at < 64 * cell * cell; ++at) {
+            const int x = at % (8 * cell), y = at / (8 * cell);
+            if (!(x / cell == 2 && y / cell == 4) &&
+                At(x, y) != ((x / cell + y / cell) % 2 == 0 ? kWhite : kBlack)) {
+                return false;
             }
         }
+        return true;
+    };
+    for (const int cell : {70, 74}) {
+        Paint(cell);
+        EXPECT_TRUE(plainOutside(cell)) << cell;
         // The figurine and the small "1"; its transparent corners keep the square's colour.
-        EXPECT_GT(covered, cell * cell / 4) << cell;
-        EXPECT_EQ(outside, 0) << cell;
+        EXPECT_LT(Find(kWhite, Square{2, 3}).count, cell * cell * 3 / 4) << cell;
+        const PixelRect home = game.SquareRect({2, 3});
         EXPECT_EQ(At(home.left, home.top), kWhite);
         EXPECT_EQ(At(home.right - 1, home.bottom - 1), kWhite);
     }
@@ -239,75 +235,53 @@ TEST_F(BoardPaintTest, TheKnightCoversOnlyItsOwnSquareAndIsFittedInIt) {
     WriteBytes(folder / L"rouge.bmp", SolidBmp(300, 150, RGB(255, 0, 0)));
     settings.KnightImage = (folder / L"rouge.bmp").wstring();
     Paint(70);
-    const Found red = InSquare({2, 3}, RGB(255, 0, 0));
-    EXPECT_EQ((std::array{red.box.left, red.box.top, red.box.right}), (std::array{0, 18, 70}));
-    EXPECT_NEAR(red.box.bottom, 52.5, 0.5);
+    const Found red = Find(RGB(255, 0, 0), Square{2, 3});
+    EXPECT_EQ(std::vector(red.box.begin(), red.box.begin() + 3), (std::vector{0, 18, 70}));
+    EXPECT_NEAR(red.box[3], 52.5, 0.5);
 }
 
-constexpr int kCell = 60;
-
 // The rules themselves are tested natively; here, that the window's messages reach them.
-class BoardWindowTest : public testing::Test {
+class BoardWindowTest : public MainDlgFixture {
 protected:
-    void SetUp() override {
-        settings.CellSize = kCell;
-        settings.CalcDuration = 60000;
-        // A plain top-level window stands in for the main window.
-        parent = CreateWindowExW(0, L"STATIC", L"Saltor", WS_POPUP | WS_VISIBLE, 100, 100, 700, 600,
-                                 nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(parent, nullptr);
-        ASSERT_NE(board.Create(parent), nullptr);
-    }
-    void TearDown() override { DestroyWindow(parent); }
-
-    const TourState& Tour() { return board.Game().tour; }
-    void Click(Square s) {
-        SendMessageW(board.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
-                     MAKELPARAM(s.column * kCell + kCell / 2, (7 - s.row) * kCell + kCell / 2));
-    }
-    LRESULT Command(int id) { return SendMessageW(board.Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    std::pair<LONG, LONG> Size() const {
-        RECT r{};
-        GetWindowRect(board.Hwnd(), &r);
-        return {r.right - r.left, r.bottom - r.top};
-    }
-
-    AppSettings settings;
-    RecordingDesktop desktop;
-    HWND parent = nullptr;
-    CChessBoardWnd board{settings, desktop};
+    LRESULT Command(int id) { return SendMessageW(BoardWnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    const TourState& Tour() { return Game().tour; }
 };
 
 TEST_F(BoardWindowTest, ClicksCommandsAndSizesReachTheGame) {
-    SetWindowPos(board.Hwnd(), nullptr, 0, 0, 100, 30, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(Size(), std::pair(8L * kCell, 8L * kCell));
-    settings.CellSize = 75;
-    SendMessageW(board.Hwnd(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(480, 480));
-    EXPECT_EQ(Size(), std::pair(600L, 600L));
-    EXPECT_EQ(board.Game().cellSize, kCell);  // the squares follow only when told to
-    board.FollowSettings();
-    EXPECT_EQ(board.Game().cellSize, 75);
-    EXPECT_EQ(board.Images().CellSize(), 75);
-    settings.CellSize = kCell;
-    board.FollowSettings();
+    const auto side = [this] {
+        RECT r{};
+        GetWindowRect(BoardWnd(), &r);
+        return std::pair(r.right - r.left, r.bottom - r.top);
+    };
+    SetWindowPos(BoardWnd(), nullptr, 0, 0, 100, 30, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(side(), std::pair(560L, 560L));
+    settings_.CellSize = 75;
+    SendMessageW(BoardWnd(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(480, 480));
+    EXPECT_EQ(side(), std::pair(600L, 600L));
+    EXPECT_EQ(Game().cellSize, 70);  // the squares follow only when told to
+    dlg_->Board().FollowSettings();
+    EXPECT_EQ(Game().cellSize, 75);
+    EXPECT_EQ(dlg_->Board().Images().CellSize(), 75);
+    settings_.CellSize = 70;
+    dlg_->Board().FollowSettings();
 
-    SetFocus(parent);
-    Click({0, 0});
-    EXPECT_EQ(GetFocus(), board.Hwnd());
-    Click({1, 2});
-    Click({1, 2});  // visited: refused
+    SetFocus(Dlg());
+    ClickSquare({0, 0});
+    EXPECT_EQ(GetFocus(), BoardWnd());
+    ClickSquare({1, 2});
+    ClickSquare({1, 2});  // visited: refused
     EXPECT_EQ(Tour().moveCount, 2);
-    EXPECT_EQ(desktop.beeps, std::vector<BeepKind>{BeepKind::Plain});
+    EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>{BeepKind::Plain});
     EXPECT_EQ(Command(IDC_FORWARD), 0);
-    EXPECT_EQ(board.Game().hintCount, 1);
+    EXPECT_EQ(Game().hintCount, 1);
     Command(IDC_BACK);
     EXPECT_EQ(Tour().moveCount, 1);
     Command(IDC_LAST);
     EXPECT_TRUE(Tour().IsComplete());
     Command(IDC_FIRST);
-    EXPECT_EQ(board.Game().browseIndex, 0);
-    Command(IDC_SOLVE);  // not the board's: nothing happens
-    EXPECT_EQ(board.Game().browseIndex, 0);
+    EXPECT_EQ(Game().browseIndex, 0);
+    Command(IDC_SOLVE);  // not one of the board's: nothing happens
+    EXPECT_EQ(Game().browseIndex, 0);
     Command(IDC_NEW_GAME);
     EXPECT_EQ(Tour().moveCount, 0);
 
@@ -315,46 +289,44 @@ TEST_F(BoardWindowTest, ClicksCommandsAndSizesReachTheGame) {
     // counts the hints of the whole run.
     const std::array<Square, 64> tour = TourFromA1();
     for (int i = 0; i < 64; ++i) {
-        Click(tour[i]);
+        ClickSquare(tour[i]);
         if (i == 30) {
             Command(IDC_FORWARD);
         }
     }
-    ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].text,
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].text,
               L"Bravo !\n\nR\u00e9sultats :\n - coups jou\u00e9s :\t64\n - erreurs :\t0\n"
               L" - conseils :\t2");
-    EXPECT_EQ(desktop.boxes[0].owner, board.Hwnd());
-    EXPECT_EQ(desktop.boxes[0].caption, L"Cavalier Saltor");
+    EXPECT_EQ(desktop_.boxes[0].owner, BoardWnd());
+    EXPECT_EQ(desktop_.boxes[0].caption, L"Cavalier Saltor");
 }
 
 TEST_F(BoardWindowTest, AKeyOrAQuitDuringASearchStopsIt) {
-    Click({3, 3});  // from d4 alone the search has to back up
-    PostMessageW(board.Hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    settings_.CalcDuration = 60000;
+    ClickSquare({3, 3});  // from d4 alone the search has to back up
+    PostMessageW(BoardWnd(), WM_KEYDOWN, VK_SPACE, 0);
     Command(IDC_LAST);
     EXPECT_EQ(Tour().moveCount, 1);
     EXPECT_EQ(Tour().errorCount, 1);
-    EXPECT_EQ(desktop.beeps, std::vector<BeepKind>{BeepKind::Exclamation});
+    EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>{BeepKind::Exclamation});
     MSG msg;
-    EXPECT_FALSE(PeekMessageW(&msg, board.Hwnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));  // consumed
+    EXPECT_FALSE(PeekMessageW(&msg, BoardWnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));  // consumed
 
-    // A quit request is kept for the message loop.
-    PostQuitMessage(7);
+    PostQuitMessage(7);  // kept for the message loop
     Command(IDC_LAST);
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
-
-    // With nothing in the queue the same search runs to its tour.
-    Command(IDC_LAST);
+    Command(IDC_LAST);  // with nothing in the queue the same search runs to its tour
     EXPECT_TRUE(Tour().IsComplete());
 
     // A search with no board window leaves the thread's queue alone.
     WinSearchHost host;
     TourState alone;
     alone.Play({3, 3});
-    PostMessageW(parent, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(Dlg(), WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_TRUE(TourSearch(alone, host).Solve(true, 60000));
-    EXPECT_TRUE(PeekMessageW(&msg, parent, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    EXPECT_TRUE(PeekMessageW(&msg, Dlg(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "hostile_files.h"
 #include "recording_desktop.h"
 #include "resources/resource.h"
+#include "settings/caption_color_dialog_win.h"
 #include "settings/prefs_dlg_win.h"
 #include "settings/prefs_rules.h"
 #include "settings/settings_document.h"
@@ -27,10 +28,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What the colour dialog was asked; it answers g_chosenColor, or Cancel for black, after leaving
+// a stray colour in the record and defining a custom colour.
+std::vector<CHOOSECOLORW> g_colorCalls;
 COLORREF g_chosenColor = 0;
 BOOL WINAPI ChooseColorStandIn(CHOOSECOLORW* record) {
-    record->rgbResult = g_chosenColor;
-    return TRUE;
+    g_colorCalls.push_back(*record);
+    record->lpCustColors[0] = RGB(1, 2, 3);
+    record->rgbResult = g_chosenColor != 0 ? g_chosenColor : RGB(77, 77, 77);
+    return g_chosenColor != 0;
 }
 
 // What the file dialog was asked; it answers with g_chosenFile, or Cancel when that is empty.
@@ -59,6 +65,7 @@ protected:
         desktop_.pickColor = ChooseColorStandIn;
         desktop_.pickFile = PickFileStandIn;
         g_fileCalls.clear();
+        g_colorCalls.clear();
         settings_.WhiteImage = L"C:\\bois\\clair.png";
         settings_.BlackImage = L"C:\\bois\\fonce.png";
         settings_.KnightImage = L"D:\\cavalier.png";
@@ -120,6 +127,30 @@ TEST_F(PrefsDlgTest, ShowsEveryFieldCancelKeepsThemAndOkStoresThemAll) {
     EXPECT_EQ(SendMessageW(Item(IDC_CELL_SIZE), TBM_GETRANGEMAX, 0, 0), range.high);
     EXPECT_NE(SwatchOver(IDC_WHITE_SWATCH), Item(IDC_WHITE_SWATCH));
     EXPECT_NE(SwatchOver(IDC_WHITE_SWATCH), SwatchOver(IDC_BLACK_SWATCH));
+    // A swatch shows the background with a digit in the text colour, white on black here.
+    {
+        RECT r{};
+        GetClientRect(SwatchOver(IDC_BLACK_SWATCH), &r);
+        const WindowDc screen(nullptr);
+        const UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+        const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), r.right, r.bottom));
+        const SelectedObject selected(dc.Get(), bitmap.Get());
+        SendMessageW(SwatchOver(IDC_BLACK_SWATCH), WM_ERASEBKGND, WPARAM(dc.Get()), 0);
+        int digit = 0;
+        for (int at = 0; at < r.right * r.bottom; ++at) {
+            digit += GetPixel(dc.Get(), at % r.right, at / r.right) == RGB(255, 255, 255);
+        }
+        EXPECT_EQ(GetPixel(dc.Get(), 0, 0), RGB(0, 0, 0));
+        EXPECT_GT(digit, 3);
+        EXPECT_LT(digit, r.right * r.bottom / 4);
+    }
+    // The colour dialog's hook titles it when it starts, and only then.
+    CHOOSECOLORW record{};
+    record.lCustData = reinterpret_cast<LPARAM>(L"Titre");
+    CCaptionColorDialog::HookProc(Item(IDC_CELL_SIZE_TEXT), WM_COMMAND, 0, LPARAM(&record));
+    EXPECT_EQ(Text(IDC_CELL_SIZE_TEXT), L"70");
+    CCaptionColorDialog::HookProc(Item(IDC_CELL_SIZE_TEXT), WM_INITDIALOG, 0, LPARAM(&record));
+    EXPECT_EQ(Text(IDC_CELL_SIZE_TEXT), L"Titre");
     // One tip window for the seven fields that explain themselves.
     HWND tips = nullptr;
     for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr));) {
@@ -167,6 +198,8 @@ TEST_F(PrefsDlgTest, ShowsEveryFieldCancelKeepsThemAndOkStoresThemAll) {
     SendMessageW(SwatchOver(IDC_BLACK_SWATCH), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     g_chosenColor = RGB(40, 50, 60);
     SendMessageW(SwatchOver(IDC_WHITE_SWATCH), WM_RBUTTONDOWN, MK_RBUTTON, 0);
+    g_chosenColor = 0;  // cancelled: the text stays black
+    SendMessageW(SwatchOver(IDC_WHITE_SWATCH), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     EXPECT_EQ(Press(IDOK), IDOK);
 
     AppSettings expected;
@@ -180,6 +213,22 @@ TEST_F(PrefsDlgTest, ShowsEveryFieldCancelKeepsThemAndOkStoresThemAll) {
     expected.WhiteBgColor = RGB(40, 50, 60);
     expected.BlackFgColor = RGB(10, 20, 30);
     EXPECT_EQ(BuildSettingsDocument(settings_), BuildSettingsDocument(expected));
+    // The colour dialog opens titled for the colour it edits, on that colour unless black, over
+    // custom colours that last between dialogs.
+    ASSERT_EQ(g_colorCalls.size(), 4u);
+    const std::pair<std::wstring, DWORD> asked[] = {
+        {L"Couleur des cases blanches", CC_RGBINIT},
+        {L"Couleur du texte des cases noires", CC_RGBINIT},
+        {L"Couleur des cases blanches", CC_RGBINIT},
+        {L"Couleur du texte des cases blanches", 0}};
+    for (size_t i = 0; i < 4; ++i) {
+        const CHOOSECOLORW& call = g_colorCalls[i];
+        EXPECT_EQ(reinterpret_cast<const wchar_t*>(call.lCustData), asked[i].first);
+        EXPECT_EQ(call.Flags, CC_FULLOPEN | CC_ENABLEHOOK | asked[i].second);
+        EXPECT_EQ(call.lpCustColors, g_colorCalls[0].lpCustColors);
+    }
+    EXPECT_EQ(g_colorCalls[2].lpCustColors[0], RGB(1, 2, 3));
+    EXPECT_EQ(g_colorCalls[1].rgbResult, RGB(255, 255, 255));
     EXPECT_EQ(settings_.BoardCursor.get(), LoadCursorW(nullptr, IDC_HAND));
     EXPECT_EQ(ReadBytes(path_), EncodeUtf8(BuildSettingsDocument(expected)));
     EXPECT_TRUE(desktop_.boxes.empty());
