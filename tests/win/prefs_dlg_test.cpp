@@ -30,10 +30,11 @@ namespace fs = std::filesystem;
 
 // What the colour dialog was asked; it answers g_chosenColor, or Cancel for black, after leaving
 // a stray colour in the record and defining a custom colour.
-std::vector<CHOOSECOLORW> g_colorCalls;
+std::vector<std::pair<CHOOSECOLORW, std::wstring>> g_colorCalls;  // with the title asked for
 COLORREF g_chosenColor = 0;
 BOOL WINAPI ChooseColorStandIn(CHOOSECOLORW* record) {
-    g_colorCalls.push_back(*record);
+    g_colorCalls.emplace_back(
+        *record, record->lCustData ? reinterpret_cast<const wchar_t*>(record->lCustData) : L"");
     record->lpCustColors[0] = RGB(1, 2, 3);
     record->rgbResult = g_chosenColor != 0 ? g_chosenColor : RGB(77, 77, 77);
     return g_chosenColor != 0;
@@ -222,13 +223,13 @@ TEST_F(PrefsDlgTest, ShowsEveryFieldCancelKeepsThemAndOkStoresThemAll) {
         {L"Couleur des cases blanches", CC_RGBINIT},
         {L"Couleur du texte des cases blanches", 0}};
     for (size_t i = 0; i < 4; ++i) {
-        const CHOOSECOLORW& call = g_colorCalls[i];
-        EXPECT_EQ(reinterpret_cast<const wchar_t*>(call.lCustData), asked[i].first);
+        const auto& [call, title] = g_colorCalls[i];
+        EXPECT_EQ(title, asked[i].first);
         EXPECT_EQ(call.Flags, CC_FULLOPEN | CC_ENABLEHOOK | asked[i].second);
-        EXPECT_EQ(call.lpCustColors, g_colorCalls[0].lpCustColors);
+        EXPECT_EQ(call.lpCustColors, g_colorCalls[0].first.lpCustColors);
     }
-    EXPECT_EQ(g_colorCalls[2].lpCustColors[0], RGB(1, 2, 3));
-    EXPECT_EQ(g_colorCalls[1].rgbResult, RGB(255, 255, 255));
+    EXPECT_EQ(g_colorCalls[2].first.lpCustColors[0], RGB(1, 2, 3));
+    EXPECT_EQ(g_colorCalls[1].first.rgbResult, RGB(255, 255, 255));
     EXPECT_EQ(settings_.BoardCursor.get(), LoadCursorW(nullptr, IDC_HAND));
     EXPECT_EQ(ReadBytes(path_), EncodeUtf8(BuildSettingsDocument(expected)));
     EXPECT_TRUE(desktop_.boxes.empty());
