@@ -85,58 +85,6 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, ButtonsAndBoardKeysFollowTheGameAndEndInBrowseMode) {
-    EXPECT_EQ(GetFocus(), BoardWnd());  // not "Quitter", which Enter would press
-    EXPECT_EQ(Panel(), "-o---ooooo");
-    ClickSquare({0, 0});
-    EXPECT_EQ(Panel(), "-X---oXXXo");  // a hint needs a position to search from
-    ClickSquare({1, 2});
-    EXPECT_EQ(Panel(), "-X---XXXXo");
-    Click(IDC_SOLVE);
-    ASSERT_EQ(Game().tour.moveCount, TourComplete);
-    EXPECT_EQ(GetFocus(), BoardWnd());  // handed over by the button that went
-
-    // Solved, the knight stands on move 2 (index 1). Then buttons, and keys on the board: each
-    // stands for one button. The hidden Hint and the disabled Solve still step.
-    // clang-format off
-    const std::tuple<int, WPARAM, int, const char*> steps[] = {
-        {IDC_FIRST, 0, 0, "ooXXX-oXXo"},   {IDC_FORWARD, 0, 1, "XXXXX-oXXo"},
-        {IDC_LAST, 0, 63, "XXooX-oXXo"},   {IDC_BACK, 0, 62, "XXXXX-oXXo"},
-        {IDC_HINT, 0, 63, "XXooX-oXXo"},   {IDC_FIRST, 0, 0, "ooXXX-oXXo"},
-        {IDC_SOLVE, 0, 63, "XXooX-oXXo"},  {0, VK_HOME, 0, ""},  {0, VK_RIGHT, 1, ""},
-        {0, 'A', 2, ""}, {0, 'C', 3, ""},  {0, VK_LEFT, 2, ""},  {0, VK_BACK, 1, ""},
-        {0, VK_END, 63, ""}, {0, VK_HOME, 0, ""}, {0, 'S', 63, ""}, {0, VK_F2, 63, "-o---ooooo"}};
-    // clang-format on
-    for (const auto& [command, key, browseIndex, panel] : steps) {
-        command != 0 ? Command(command) : Key(BoardWnd(), key);
-        EXPECT_EQ(Game().browseIndex, browseIndex) << command << " " << key;
-        if (*panel != '\0') {
-            EXPECT_EQ(Panel(), panel) << command << " " << key;
-        }
-    }
-    EXPECT_EQ(Game().tour.moveCount, 0);  // F2: a new game
-}
-
-// B3, D4 and C2 leave A1 without a way in, which the judge calls at once; B3 again is refused.
-// The first row clicks no box but New game once more.
-TEST_F(MainWindowTest, NoHintsSilencesOnlyTheJudgeAndMuteSilencesEverything) {
-    const std::pair<int, std::vector<BeepKind>> boxes[] = {
-        {IDC_NEW_GAME, {BeepKind::Exclamation, BeepKind::Exclamation, BeepKind::Plain}},
-        {IDC_NO_HINTS, {BeepKind::Plain}},
-        {IDC_MUTE, {}}};
-    for (const auto& [box, expected] : boxes) {
-        Click(IDC_NEW_GAME);
-        Click(box);
-        desktop_.beeps.clear();
-        for (const Square s : {Square{1, 2}, {3, 3}, {2, 1}, {4, 0}, {1, 2}}) {
-            ClickSquare(s);
-        }
-        EXPECT_EQ(desktop_.beeps, expected) << box;
-        Click(box);
-    }
-    EXPECT_TRUE(settings_.HintsEnabled && !settings_.Mute);
-}
-
 TEST_F(MainWindowTest, LaysOutBesideTheBoardAndItsKeysWorkWhereverTheFocusIs) {
     RECT client{}, before{};
     GetClientRect(Dlg(), &client);

@@ -1,0 +1,414 @@
+// Scenarios of the real main window and its Preferences, one step a line, in
+// tests/win/scenarios/*.txt:
+//
+//   <action> [<argument>]            something the player does, or a file the program meets
+//   = <probe> [<argument>] : <value>  what the window, the game or the files show at that point
+//
+// Texts are UTF-8 with \n and \t escapes; %game%, %settings% and %windows% stand for the game
+// file's path, the settings file's and the Windows folder. The actions and probes are below.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "main_dlg_fixture.h"
+#include "settings/prefs_dlg_win.h"
+#include "settings/prefs_rules.h"
+#include "settings/settings_document.h"
+#include "settings/utf8.h"
+#include "winkit/window_helpers_win.h"
+
+namespace saltor {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::map<std::string, int> kControls = {{"new", IDC_NEW_GAME},
+                                              {"back", IDC_BACK},
+                                              {"forward", IDC_FORWARD},
+                                              {"hint", IDC_HINT},
+                                              {"first", IDC_FIRST},
+                                              {"last", IDC_LAST},
+                                              {"solve", IDC_SOLVE},
+                                              {"save", IDC_SAVE_STUDY},
+                                              {"load", IDC_LOAD_STUDY},
+                                              {"quit", IDCANCEL},
+                                              {"help", IDC_HELP_BUTTON},
+                                              {"nohints", IDC_NO_HINTS},
+                                              {"mute", IDC_MUTE},
+                                              {"splitter", IDC_SPLITTER},
+                                              {"frame", IDC_BROWSE_FRAME},
+                                              {"combo", IDC_STUDY_LIST},
+                                              {"panel", ID_TOGGLE_PANEL},
+                                              {"preferences", IDC_PREFERENCES},
+                                              {"ok", IDOK},
+                                              {"cancel", IDCANCEL},
+                                              {"solid", IDC_SOLID_COLOR},
+                                              {"textures", IDC_TEXTURES},
+                                              {"hand", IDC_HAND_CURSOR},
+                                              {"cursor", IDC_CURSOR_FILE},
+                                              {"white", IDC_WHITE_IMAGE},
+                                              {"black", IDC_BLACK_IMAGE},
+                                              {"knight", IDC_KNIGHT_IMAGE},
+                                              {"time", IDC_CALC_DURATION},
+                                              {"size", IDC_CELL_SIZE_TEXT},
+                                              {"slider", IDC_CELL_SIZE},
+                                              {"browse-white", IDC_BROWSE_WHITE_IMAGE},
+                                              {"browse-black", IDC_BROWSE_BLACK_IMAGE},
+                                              {"browse-knight", IDC_BROWSE_KNIGHT_IMAGE},
+                                              {"browse-cursor", IDC_BROWSE_CURSOR},
+                                              {"white-swatch", IDC_WHITE_SWATCH},
+                                              {"black-swatch", IDC_BLACK_SWATCH}};
+const std::map<std::string, WPARAM> kKeys = {
+    {"Left", VK_LEFT},    {"Right", VK_RIGHT},   {"Home", VK_HOME},     {"End", VK_END},
+    {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2},         {"Space", VK_SPACE},
+    {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Delete", VK_DELETE}, {"Back", VK_BACK}};
+
+// The colour and file dialogs: what they were asked, and what they answer next (Cancel when
+// nothing is set).
+std::vector<std::wstring> g_asked;
+std::optional<COLORREF> g_nextColor;
+std::optional<std::wstring> g_nextFile;
+BOOL WINAPI ColorStandIn(CHOOSECOLORW* r) {
+    g_asked.push_back((r->lCustData ? reinterpret_cast<const wchar_t*>(r->lCustData) : L"") +
+                      std::wstring(r->Flags & CC_RGBINIT ? L" from " : L" ") +
+                      std::to_wstring(r->rgbResult));
+    r->rgbResult = g_nextColor.value_or(RGB(77, 77, 77));  // a cancel may leave anything
+    return std::exchange(g_nextColor, std::nullopt).has_value();
+}
+BOOL WINAPI FileStandIn(OPENFILENAMEW* r) {
+    const auto text = [](const wchar_t* s) { return s ? std::wstring(s) : L"-"; };
+    g_asked.push_back(text(r->lpstrTitle) + L"|" + text(r->lpstrFilter) + L"|" +
+                      text(r->lpstrFilter + wcslen(r->lpstrFilter) + 1) + L"|" +
+                      text(r->lpstrInitialDir) + L"|" + text(r->lpstrFile));
+    lstrcpynW(r->lpstrFile, g_nextFile.value_or(L"").c_str(), static_cast<int>(r->nMaxFile));
+    return std::exchange(g_nextFile, std::nullopt).has_value();
+}
+
+class ScenarioTest : public MainDlgFixture, public testing::WithParamInterface<std::string> {
+protected:
+    void SetUp() override {
+        MainDlgFixture::SetUp();
+        desktop_.pickColor = ColorStandIn;
+        desktop_.pickFile = FileStandIn;
+        g_asked.clear();
+    }
+    void TearDown() override {
+        prefs_.reset();
+        MainDlgFixture::TearDown();
+    }
+
+    // A line's text: \n and \t, and the paths by name.
+    std::wstring Text(std::string line) const {
+        line = std::regex_replace(std::regex_replace(line, std::regex(R"(\\n)"), "\n"),
+                                  std::regex(R"(\\t)"), "\t");
+        std::wstring text = DecodeUtf8(line.data(), line.size());
+        wchar_t windows[MAX_PATH] = {}, pictures[MAX_PATH] = {};
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures);
+        const CellSizeRange sizes = CellSizeRangeFor(AppSettings::MaxCellSize());
+        for (const auto& [name, value] : {std::pair{L"%game%", gamePath_},
+                                          {L"%settings%", settingsPath_.wstring()},
+                                          {L"%windows%", std::wstring(windows)},
+                                          {L"%pictures%", std::wstring(pictures)},
+                                          {L"%min%", std::to_wstring(sizes.low)},
+                                          {L"%max%", std::to_wstring(sizes.high)}}) {
+            for (size_t at; (at = text.find(name)) != std::wstring::npos;) {
+                text.replace(at, wcslen(name), value);
+            }
+        }
+        return text;
+    }
+    // A control of Preferences when it is open and has it, else of the main window.
+    HWND Control(const std::string& name) const {
+        if (name == "board" || name == "edit" || name == "dialog") {
+            return name == "board" ? BoardWnd() : name == "edit" ? StudyEdit() : Dlg();
+        }
+        const int id = kControls.at(name);
+        const HWND inPrefs = prefs_ ? GetDlgItem(prefs_->Hwnd(), id) : nullptr;
+        return inPrefs ? inPrefs : Item(id);
+    }
+    static Square SquareNamed(const std::string& name) { return {name[0] - 'a', name[1] - '1'}; }
+
+    void Act(const std::string& action, const std::string& arg) {
+        std::istringstream words(arg);
+        std::string a, b;
+        words >> a >> b;
+        const std::wstring rest = Text(arg.size() > a.size() ? arg.substr(a.size() + 1) : "");
+        if (action == "open") {
+            Open();
+        } else if (action == "squares") {
+            for (std::istringstream each(arg); each >> a;) {
+                ClickSquare(SquareNamed(a));
+            }
+        } else if (action == "click") {  // a button as the mouse presses it
+            SendMessageW(Control(a), BM_CLICK, 0, 0);
+            Pump();
+        } else if (action == "command") {  // as a key or a stale message would send it
+            SendMessageW(GetParent(Control(a)), WM_COMMAND, GetDlgCtrlID(Control(a)), 0);
+            Pump();
+        } else if (action == "key" || action == "ctrl") {  // to the control named, or the focus
+            Key(b.empty() ? GetFocus() : Control(b), a.size() == 1 ? a[0] : kKeys.at(a),
+                action == "ctrl");
+        } else if (action == "focus") {
+            SetFocus(Control(a));
+        } else if (action == "set") {
+            SetWindowTextW(Control(a), rest.c_str());
+            Pump();
+        } else if (action == "tour") {
+            DecodeTour(Game().tour, Text(arg));
+        } else if (action == "file") {  // the game file's bytes, \xNN escapes
+            std::string bytes = std::regex_replace(arg, std::regex(R"(\\r\\n)"), "\r\n");
+            for (size_t at; (at = bytes.find("\\x")) != std::string::npos;) {
+                bytes.replace(at, 4, 1,
+                              static_cast<char>(std::stoi(bytes.substr(at + 2, 2), nullptr, 16)));
+            }
+            WriteBytes(gamePath_, bytes);
+            WritePrivateProfileStringW(nullptr, nullptr, nullptr, gamePath_.c_str());
+        } else if (action == "store") {  // name=tour, written by the game file's own writer
+            const std::wstring study = Text(arg);
+            GameFile(gamePath_).Write(study.substr(0, study.find(L'=')),
+                                      study.substr(study.find(L'=') + 1));
+        } else if (action == "lock") {
+            const fs::path file = a == "settings" ? settingsPath_ : fs::path(gamePath_);
+            if (!fs::exists(file)) {
+                WriteBytes(file, "<CellSize>75</CellSize>");
+            }
+            lock_ = LockFile(file);
+        } else if (action == "unlock") {
+            lock_.Reset();
+        } else if (action == "delete") {  // Delete in the edit field, the list dropped or not
+            const std::vector<std::wstring> names = Listed();
+            const auto at = std::find(names.begin(), names.end(), rest);
+            ASSERT_NE(at, names.end());
+            SendMessageW(Combo(), CB_SHOWDROPDOWN, a == "dropped", 0);
+            SendMessageW(Combo(), CB_SETCURSEL, at - names.begin(), 0);
+            SetFocus(StudyEdit());
+            Key(StudyEdit(), VK_DELETE);
+            SendMessageW(Combo(), CB_SHOWDROPDOWN, FALSE, 0);
+        } else if (action == "squares-size") {  // as Preferences applies it
+            settings_.CellSize = std::stoi(a);
+            dlg_->Board().FollowSettings();
+            SendMessageW(Dlg(), WM_SIZE, 0, 0);
+        } else if (action == "place") {
+            SetWindowPos(Dlg(), nullptr, std::stoi(a), std::stoi(b), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER);
+        } else if (action == "show") {
+            ShowWindow(Dlg(), a == "minimised" ? SW_MINIMIZE : SW_RESTORE);
+            Pump();
+        } else if (action == "press") {  // a click on the dialog's own area, at x y
+            SendMessageW(Dlg(), WM_LBUTTONDOWN, 0, MAKELPARAM(std::stoi(a), std::stoi(b)));
+        } else if (action == "forget") {
+            desktop_.beeps.clear();
+            desktop_.boxes.clear();
+            g_asked.clear();
+        } else if (action == "preferences") {  // Preferences over the settings, modeless
+            prefs_ = std::make_unique<CPrefsDlg>(settings_, desktop_);
+            ASSERT_NE(prefs_->CreateModeless(nullptr), nullptr);
+        } else if (action == "setting") {  // a stored field, as the settings file would give it
+            const std::wstring field = Text(a), value = rest;
+            const std::wregex element(L"<" + field + L">[^<]*</" + field + L">");
+            ApplySettingsDocument(
+                settings_,
+                std::regex_replace(BuildSettingsDocument(settings_), element,
+                                   L"<" + field + L">" + value + L"</" + field + L">"),
+                AppSettings::MaxCellSize());
+        } else if (action == "slide") {
+            SendMessageW(Control("slider"), WM_KEYDOWN, kKeys.at(a), 0);
+        } else if (action == "colour") {  // the next colour dialog's answer
+            g_nextColor = std::stoul(a, nullptr, 16);
+        } else if (action == "choose") {  // the next file dialog's answer
+            g_nextFile = Text(arg);
+        } else if (action == "swatch") {  // the swatch over a placeholder, clicked left or right
+            const RECT r = ChildRect(prefs_->Hwnd(), Control(a));
+            SendMessageW(ChildWindowFromPoint(
+                             prefs_->Hwnd(), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}),
+                         b == "left" ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, 0);
+        } else if (action == "close") {
+            SendMessageW(prefs_->Hwnd(), WM_COMMAND, MAKEWPARAM(kControls.at(a), BN_CLICKED), 0);
+            result_ = prefs_->Result();
+            prefs_.reset();
+        } else {
+            FAIL() << "no action " << action;
+        }
+    }
+
+    std::wstring Probe(const std::string& probe, const std::string& arg) {
+        const auto join = [](const std::vector<std::wstring>& items) {
+            std::wstring text;
+            for (const std::wstring& item : items) {
+                text += (text.empty() ? L"" : L" | ") + item;
+            }
+            return text;
+        };
+        const auto rect = [&] { return ChildRect(Dlg(), Control(arg)); };
+        if (probe == "panel") {
+            const std::string p = Panel();
+            return {p.begin(), p.end()};
+        }
+        if (probe == "moves" || probe == "browse" || probe == "hints") {
+            return std::to_wstring(probe == "moves"    ? Game().tour.moveCount
+                                   : probe == "browse" ? Game().browseIndex
+                                                       : Game().hintCount);
+        }
+        if (probe == "tour") {
+            return EncodeTour(Game().tour);
+        }
+        if (probe == "beeps") {  // ! for the exclamation, . for the plain beep
+            std::wstring beeps;
+            for (const BeepKind kind : desktop_.beeps) {
+                beeps += kind == BeepKind::Exclamation ? L'!' : L'.';
+            }
+            return beeps;
+        }
+        if (probe == "boxes") {  // each as owner: text
+            std::vector<std::wstring> boxes;
+            for (const auto& box : desktop_.boxes) {
+                const std::wstring owner = box.owner == Dlg()        ? L"window"
+                                           : box.owner == BoardWnd() ? L"board"
+                                                                     : L"preferences";
+                boxes.push_back(owner + L" " + box.caption + L": " + box.text);
+            }
+            return join(boxes);
+        }
+        if (probe == "listed") {
+            std::vector<std::wstring> names = Listed();
+            std::sort(names.begin(), names.end());
+            return join(names);
+        }
+        if (probe == "stored") {  // the game file's names, sorted, or one study's tour
+            std::vector<std::wstring> names = GameFile(gamePath_).ReadNames();
+            std::sort(names.begin(), names.end());
+            return arg.empty() ? join(names) : GameFile(gamePath_).Read(Text(arg));
+        }
+        if (probe == "asked") {
+            return join(g_asked);
+        }
+        if (probe == "focus") {
+            for (const std::string name : {"board", "edit", "new", "quit", "solve", "back"}) {
+                if (Control(name) == GetFocus()) {
+                    return Text(name);
+                }
+            }
+            return L"?";
+        }
+        if (probe == "text") {
+            return WindowText(Control(arg));
+        }
+        if (probe == "state") {  // - hidden, o shown but disabled, X enabled; then checked or not
+            const HWND c = Control(arg);
+            const bool shown = (GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE) != 0;
+            return std::wstring(1, !shown               ? L'-'
+                                   : IsWindowEnabled(c) ? L'X'
+                                                        : L'o') +
+                   (SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? L" checked" : L"");
+        }
+        if (probe == "left" || probe == "bottom") {
+            return std::to_wstring(probe == "left" ? rect().left : rect().bottom);
+        }
+        if (probe == "window") {  // left top right bottom on screen
+            RECT r{};
+            GetWindowRect(Dlg(), &r);
+            return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+                   std::to_wstring(r.right - r.left);
+        }
+        if (probe == "panel-shown") {
+            return dlg_->PanelShown() ? L"yes" : L"no";
+        }
+        if (probe == "settings" ||
+            probe == "saved") {  // the stored fields that differ from the defaults
+            const std::wstring now = BuildSettingsDocument(settings_),
+                               first = BuildSettingsDocument(AppSettings());
+            std::string bytes = ReadBytes(settingsPath_);
+            const std::wstring document =
+                probe == "settings" ? now : DecodeUtf8(bytes.data(), bytes.size());
+            std::vector<std::wstring> changed;
+            const std::wregex field(LR"(<(\w+)>([^<]*)</\1>)");
+            for (std::wsregex_iterator it(document.begin(), document.end(), field), end; it != end;
+                 ++it) {
+                if (first.find(it->str()) == std::wstring::npos) {
+                    changed.push_back(it->str(1) + L"=" + it->str(2));
+                }
+            }
+            return join(changed);
+        }
+        if (probe == "cursor") {  // the board's
+            const auto cursor = static_cast<HCURSOR>(settings_.BoardCursor.get());
+            return cursor == LoadCursorW(nullptr, IDC_HAND) ? L"hand"
+                   : cursor == LoadCursorW(GetModuleHandleW(nullptr),
+                                           MAKEINTRESOURCEW(IDC_KNIGHT_CURSOR))
+                       ? L"knight"
+                       : L"from its file";
+        }
+        if (probe == "result") {
+            return std::to_wstring(result_);
+        }
+        ADD_FAILURE() << "no probe " << probe;
+        return {};
+    }
+
+    std::unique_ptr<CPrefsDlg> prefs_;
+    UniqueHandle lock_;
+    INT_PTR result_ = 0;
+};
+
+TEST_P(ScenarioTest, Runs) {
+    std::ifstream script(fs::path(SALTOR_SCENARIOS_PATH) / GetParam());
+    ASSERT_TRUE(script.is_open()) << GetParam();
+    int number = 0;
+    for (std::string line; std::getline(script, line);) {
+        ++number;
+        line.erase(line.find_last_not_of(" \r") + 1);
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        SCOPED_TRACE(GetParam() + ":" + std::to_string(number) + ": " + line);
+        if (line.starts_with("= ")) {  // "= probe [argument] :" and the value, maybe empty
+            const size_t colon = line.find(" :");
+            const std::string probe = line.substr(2, colon - 2);
+            const size_t space = probe.find(' ');
+            EXPECT_EQ(Probe(probe.substr(0, space),
+                            space == std::string::npos ? "" : probe.substr(space + 1)),
+                      Text(line.substr(std::min(line.size(), colon + 3))));
+        } else {
+            const size_t space = line.find(' ');
+            Act(line.substr(0, space), space == std::string::npos ? "" : line.substr(space + 1));
+        }
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+std::vector<std::string> Scenarios() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(SALTOR_SCENARIOS_PATH)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, ScenarioTest, testing::ValuesIn(Scenarios()),
+                         [](const auto& info) {
+                             std::string name = info.param.substr(0, info.param.find('.'));
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace saltor
