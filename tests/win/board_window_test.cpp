@@ -247,7 +247,8 @@ protected:
     const TourState& Tour() { return Game().tour; }
 };
 
-TEST_F(BoardWindowTest, ClicksCommandsAndSizesReachTheGame) {
+// Its clicks and commands are in scenarios/board.txt.
+TEST_F(BoardWindowTest, AnySizeNoticeBringsBackEightSquaresOfItsSize) {
     const auto side = [this] {
         RECT r{};
         GetWindowRect(BoardWnd(), &r);
@@ -264,42 +265,6 @@ TEST_F(BoardWindowTest, ClicksCommandsAndSizesReachTheGame) {
     EXPECT_EQ(dlg_->Board().Images().CellSize(), 75);
     settings_.CellSize = 70;
     dlg_->Board().FollowSettings();
-
-    SetFocus(Dlg());
-    ClickSquare({0, 0});
-    EXPECT_EQ(GetFocus(), BoardWnd());
-    ClickSquare({1, 2});
-    ClickSquare({1, 2});  // visited: refused
-    EXPECT_EQ(Tour().moveCount, 2);
-    EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>{BeepKind::Plain});
-    EXPECT_EQ(Command(IDC_FORWARD), 0);
-    EXPECT_EQ(Game().hintCount, 1);
-    Command(IDC_BACK);
-    EXPECT_EQ(Tour().moveCount, 1);
-    Command(IDC_LAST);
-    EXPECT_TRUE(Tour().IsComplete());
-    Command(IDC_FIRST);
-    EXPECT_EQ(Game().browseIndex, 0);
-    Command(IDC_SOLVE);  // not one of the board's: nothing happens
-    EXPECT_EQ(Game().browseIndex, 0);
-    Command(IDC_NEW_GAME);
-    EXPECT_EQ(Tour().moveCount, 0);
-
-    // Played to the end by hand, one more hint taken: the report, in French, owned by the board,
-    // counts the hints of the whole run.
-    const std::array<Square, 64> tour = TourFromA1();
-    for (int i = 0; i < 64; ++i) {
-        ClickSquare(tour[i]);
-        if (i == 30) {
-            Command(IDC_FORWARD);
-        }
-    }
-    ASSERT_EQ(desktop_.boxes.size(), 1u);
-    EXPECT_EQ(desktop_.boxes[0].text,
-              L"Bravo !\n\nR\u00e9sultats :\n - coups jou\u00e9s :\t64\n - erreurs :\t0\n"
-              L" - conseils :\t2");
-    EXPECT_EQ(desktop_.boxes[0].owner, BoardWnd());
-    EXPECT_EQ(desktop_.boxes[0].caption, L"Cavalier Saltor");
 }
 
 TEST_F(BoardWindowTest, AKeyOrAQuitDuringASearchStopsIt) {

@@ -85,67 +85,6 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, LaysOutBesideTheBoardAndItsKeysWorkWhereverTheFocusIs) {
-    RECT client{}, before{};
-    GetClientRect(Dlg(), &client);
-    EXPECT_EQ(client.bottom, 560);
-    EXPECT_EQ(InDlg(IDC_SPLITTER).left, 560);
-    EXPECT_EQ(InDlg(IDCANCEL).left, 570);
-    EXPECT_EQ(InDlg(IDCANCEL).bottom, 550);
-    ExpectCentred(Placed(Dlg()), WorkArea(Dlg()), false);
-    SetWindowPos(Dlg(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    GetWindowRect(Dlg(), &before);
-
-    for (const Square s : {Square{0, 0}, {1, 2}, {3, 3}, {5, 4}, {7, 5}}) {
-        ClickSquare(s);
-    }
-    SetFocus(StudyEdit());
-    Key(StudyEdit(), 'X');
-    ASSERT_EQ(WindowText(Combo()), L"x");  // the field does take keys
-    // Ctrl+Z takes a move back and Space (or a click on the splitter) hides or shows the panel,
-    // wherever the focus is; Escape and Enter on "Quitter" do not end the game.
-    int moves = 5;
-    for (HWND focus : {BoardWnd(), StudyEdit(), Item(IDC_NEW_GAME), Item(IDC_MUTE)}) {
-        SetFocus(focus);
-        Key(focus, 'Z', true);
-        EXPECT_EQ(Game().tour.moveCount, --moves);
-        const bool wasShown = dlg_->PanelShown();
-        Key(focus, VK_SPACE);
-        EXPECT_NE(dlg_->PanelShown(), wasShown);
-        // Hidden: the board and the splitter only, in the same place; shown: as before.
-        RECT expected = before;
-        expected.right = wasShown ? 40 + 560 + 20 : before.right;
-        const RECT now = Placed(Dlg());
-        EXPECT_TRUE(EqualRect(&now, &expected)) << now.right << " " << expected.right;
-    }
-    for (const bool shown : {false, true}) {  // a click on the splitter does the same
-        SendMessageW(Dlg(), WM_LBUTTONDOWN, 0, MAKELPARAM(562, 100));
-        EXPECT_EQ(dlg_->PanelShown(), shown);
-    }
-    SendMessageW(Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDCANCEL)), TRUE);
-    Key(Item(IDCANCEL), VK_RETURN);
-    Key(Item(IDCANCEL), VK_ESCAPE);
-    ASSERT_TRUE(IsWindow(Dlg()));
-    EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 570);  // the column is moved back once, not twice
-
-    // Minimised and restored, the window stays where the player put it.
-    ShowWindow(Dlg(), SW_MINIMIZE);
-    ShowWindow(Dlg(), SW_RESTORE);
-    Pump();
-    EXPECT_EQ(Placed(Dlg()).left, 40);
-
-    // A new square size, as Preferences sets it: the column moves once, to the new edge.
-    settings_.CellSize = 80;
-    dlg_->Board().FollowSettings();
-    SendMessageW(Dlg(), WM_SIZE, 0, 0);
-    EXPECT_EQ(InDlg(IDC_PREFERENCES).left, 650);
-    EXPECT_EQ(InDlg(IDCANCEL).bottom, 630);
-    EXPECT_EQ(InDlg(IDC_HELP_BUTTON).left, 650);
-    EXPECT_EQ(WindowText(Combo()), L"x");
-    EXPECT_EQ(Game().tour.moveCount, 1);  // "Nouvelle partie" not pressed
-    EXPECT_FALSE(settings_.Mute);
-}
-
 // Pixels that the window no longer holds, as a closing dialog leaves them under X until its area
 // is repainted: larger squares, as Preferences applies them, must leave nothing of them, and so
 // must the panel hidden and shown again. What shows is what a full repaint draws.

@@ -37,46 +37,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::map<std::string, int> kControls = {{"new", IDC_NEW_GAME},
-                                              {"back", IDC_BACK},
-                                              {"forward", IDC_FORWARD},
-                                              {"hint", IDC_HINT},
-                                              {"first", IDC_FIRST},
-                                              {"last", IDC_LAST},
-                                              {"solve", IDC_SOLVE},
-                                              {"save", IDC_SAVE_STUDY},
-                                              {"load", IDC_LOAD_STUDY},
-                                              {"quit", IDCANCEL},
-                                              {"help", IDC_HELP_BUTTON},
-                                              {"nohints", IDC_NO_HINTS},
-                                              {"mute", IDC_MUTE},
-                                              {"splitter", IDC_SPLITTER},
-                                              {"frame", IDC_BROWSE_FRAME},
-                                              {"combo", IDC_STUDY_LIST},
-                                              {"panel", ID_TOGGLE_PANEL},
-                                              {"preferences", IDC_PREFERENCES},
-                                              {"ok", IDOK},
-                                              {"cancel", IDCANCEL},
-                                              {"solid", IDC_SOLID_COLOR},
-                                              {"textures", IDC_TEXTURES},
-                                              {"hand", IDC_HAND_CURSOR},
-                                              {"cursor", IDC_CURSOR_FILE},
-                                              {"white", IDC_WHITE_IMAGE},
-                                              {"black", IDC_BLACK_IMAGE},
-                                              {"knight", IDC_KNIGHT_IMAGE},
-                                              {"time", IDC_CALC_DURATION},
-                                              {"size", IDC_CELL_SIZE_TEXT},
-                                              {"slider", IDC_CELL_SIZE},
-                                              {"browse-white", IDC_BROWSE_WHITE_IMAGE},
-                                              {"browse-black", IDC_BROWSE_BLACK_IMAGE},
-                                              {"browse-knight", IDC_BROWSE_KNIGHT_IMAGE},
-                                              {"browse-cursor", IDC_BROWSE_CURSOR},
-                                              {"white-swatch", IDC_WHITE_SWATCH},
-                                              {"black-swatch", IDC_BLACK_SWATCH}};
+// clang-format off
+const std::map<std::string, int> kControls = {
+    {"new", IDC_NEW_GAME}, {"back", IDC_BACK}, {"forward", IDC_FORWARD}, {"hint", IDC_HINT},
+    {"first", IDC_FIRST}, {"last", IDC_LAST}, {"solve", IDC_SOLVE}, {"save", IDC_SAVE_STUDY},
+    {"load", IDC_LOAD_STUDY}, {"quit", IDCANCEL}, {"help", IDC_HELP_BUTTON},
+    {"nohints", IDC_NO_HINTS}, {"mute", IDC_MUTE}, {"splitter", IDC_SPLITTER},
+    {"frame", IDC_BROWSE_FRAME}, {"combo", IDC_STUDY_LIST}, {"panel", ID_TOGGLE_PANEL},
+    {"preferences", IDC_PREFERENCES}, {"ok", IDOK}, {"cancel", IDCANCEL},
+    {"solid", IDC_SOLID_COLOR}, {"textures", IDC_TEXTURES}, {"hand", IDC_HAND_CURSOR},
+    {"cursor", IDC_CURSOR_FILE}, {"white", IDC_WHITE_IMAGE}, {"black", IDC_BLACK_IMAGE},
+    {"knight", IDC_KNIGHT_IMAGE}, {"time", IDC_CALC_DURATION}, {"size", IDC_CELL_SIZE_TEXT},
+    {"slider", IDC_CELL_SIZE}, {"browse-white", IDC_BROWSE_WHITE_IMAGE},
+    {"browse-black", IDC_BROWSE_BLACK_IMAGE}, {"browse-knight", IDC_BROWSE_KNIGHT_IMAGE},
+    {"browse-cursor", IDC_BROWSE_CURSOR}, {"white-swatch", IDC_WHITE_SWATCH},
+    {"black-swatch", IDC_BLACK_SWATCH}};
 const std::map<std::string, WPARAM> kKeys = {
-    {"Left", VK_LEFT},    {"Right", VK_RIGHT},   {"Home", VK_HOME},     {"End", VK_END},
-    {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2},         {"Space", VK_SPACE},
+    {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},
+    {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2}, {"Space", VK_SPACE},
     {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Delete", VK_DELETE}, {"Back", VK_BACK}};
+// clang-format on
 
 // The colour and file dialogs: what they were asked, and what they answer next (Cancel when
 // nothing is set).
@@ -159,13 +139,16 @@ protected:
             SendMessageW(Control(a), BM_CLICK, 0, 0);
             Pump();
         } else if (action == "command") {  // as a key or a stale message would send it
-            SendMessageW(GetParent(Control(a)), WM_COMMAND, GetDlgCtrlID(Control(a)), 0);
+            SendMessageW(prefs_ ? prefs_->Hwnd() : Dlg(), WM_COMMAND, kControls.at(a), 0);
+            Pump();
+        } else if (action == "board") {  // a command sent to the board itself
+            SendMessageW(BoardWnd(), WM_COMMAND, kControls.at(a), 0);
             Pump();
         } else if (action == "key" || action == "ctrl") {  // to the control named, or the focus
             Key(b.empty() ? GetFocus() : Control(b), a.size() == 1 ? a[0] : kKeys.at(a),
                 action == "ctrl");
-        } else if (action == "focus") {
-            SetFocus(Control(a));
+        } else if (action == "focus") {  // as Tab moves it, which makes a button the default
+            SendMessageW(Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(a)), TRUE);
         } else if (action == "set") {
             SetWindowTextW(Control(a), rest.c_str());
             Pump();
