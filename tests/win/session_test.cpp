@@ -43,13 +43,9 @@ const T& Any(const T (&choices)[N]) {
     return choices[Pick(static_cast<int>(N))];
 }
 
-// The boxes Preferences may open answer with a random colour, picture or cursor, or Cancel.
-BOOL WINAPI RandomColor(CHOOSECOLORW* record) {
-    record->rgbResult = static_cast<COLORREF>(g_random() & 0xFFFFFF);
-    return Pick(4) != 0;
-}
+// The file dialog answers with a picture or the cursor, or Cancel.
 BOOL WINAPI RandomFile(OPENFILENAMEW* record) {
-    static const wchar_t* const kPictures[] = {L"knight.png", L"wood_light.bmp", L"wood_dark.bmp"};
+    static const wchar_t* const kPictures[] = {L"knight.png", L"wood_dark.bmp"};
     const bool cursor = std::wcsstr(record->lpstrFilter, L".cur") != nullptr;
     const std::wstring path = kResources + L"/" + (cursor ? L"knight.cur" : Any(kPictures));
     lstrcpynW(record->lpstrFile, path.c_str(), static_cast<int>(record->nMaxFile));
@@ -82,7 +78,6 @@ protected:
         loop_.AddMessageFilter(&endOfQueue_);
         settings_.CalcDuration = kSearchBudgetMs;
         desktop_.pickFile = RandomFile;
-        desktop_.pickColor = RandomColor;
         self_ = this;
     }
     void TearDown() override {
@@ -124,36 +119,17 @@ protected:
         }
     }
 
-    // Random changes to every kind of control, then OK or Cancel. A cursor file may be missing
-    // or a picture, which falls back silently.
+    // Random changes, pictures and cursors from files among them (a cursor may be a picture,
+    // which falls back silently), a new square size, then OK or Cancel.
     void EditPreferences(HWND box) {
         static const int kClicks[] = {IDC_SOLID_COLOR,         IDC_TEXTURES,
                                       IDC_HAND_CURSOR,         IDC_BROWSE_WHITE_IMAGE,
                                       IDC_BROWSE_KNIGHT_IMAGE, IDC_BROWSE_CURSOR};
-        static const int kTexts[] = {IDC_WHITE_IMAGE, IDC_BLACK_IMAGE, IDC_KNIGHT_IMAGE,
-                                     IDC_CURSOR_FILE, IDC_CALC_DURATION};
-        static const wchar_t* const kValues[] = {
-            L"", L"/knight.png", L"/wood_dark.bmp", L"/knight.cur", L"/absent.cur", L"99999999999"};
-        static const WPARAM kSliderKeys[] = {VK_LEFT, VK_RIGHT, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
-        const HWND swatch = FindWindowExW(box, nullptr, L"SaltorColorSquare", nullptr);
+        static const WPARAM kSliderKeys[] = {VK_LEFT, VK_NEXT, VK_HOME, VK_END};
         for (int edits = Pick(6); edits > 0; --edits) {
-            const std::wstring value = Any(kValues);
-            switch (Pick(4)) {
-                case 0:
-                    SendMessageW(GetDlgItem(box, Any(kClicks)), BM_CLICK, 0, 0);
-                    break;
-                case 1:
-                    SetDlgItemTextW(box, Any(kTexts),
-                                    (value[0] == L'/' ? kResources + value : value).c_str());
-                    break;
-                case 2:
-                    SendMessageW(GetDlgItem(box, IDC_CELL_SIZE), WM_KEYDOWN, Any(kSliderKeys), 0);
-                    break;
-                default:
-                    SendMessageW(Coin() ? swatch : GetWindow(swatch, GW_HWNDNEXT),
-                                 Coin() ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, 0);
-            }
+            SendMessageW(GetDlgItem(box, Any(kClicks)), BM_CLICK, 0, 0);
         }
+        SendMessageW(GetDlgItem(box, IDC_CELL_SIZE), WM_KEYDOWN, Any(kSliderKeys), 0);
         SendMessageW(GetDlgItem(box, Coin() ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
     }
 
