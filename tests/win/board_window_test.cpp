@@ -267,6 +267,22 @@ TEST_F(BoardWindowTest, AnySizeNoticeBringsBackEightSquaresOfItsSize) {
     dlg_->Board().FollowSettings();
 }
 
+// Over a square the knight may jump to, the settings' cursor (the hand when they have none); over
+// any other, the forbidden one.
+TEST_F(BoardWindowTest, TheCursorShowsWhereTheKnightMayGo) {
+    ClickSquare({0, 0});
+    const auto over = [this](Square s) {
+        SendMessageW(BoardWnd(), WM_MOUSEMOVE, 0,
+                     MAKELPARAM(s.column * 70 + 35, (7 - s.row) * 70 + 35));
+        return GetCursor();
+    };
+    EXPECT_EQ(over({1, 2}), LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_EQ(over({1, 1}), LoadCursorW(nullptr, IDC_NO));
+    settings_.ReloadBoardCursor();
+    EXPECT_EQ(over({1, 2}), static_cast<HCURSOR>(settings_.BoardCursor.get()));
+    EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+}
+
 TEST_F(BoardWindowTest, AKeyOrAQuitDuringASearchStopsIt) {
     settings_.CalcDuration = 60000;
     ClickSquare({3, 3});  // from d4 alone the search has to back up

@@ -183,6 +183,7 @@ TEST_F(MainWindowTest, AboutOpensCentredOverItsOwnerWithTheVersion) {
     EXPECT_EQ(VersionTextOf(Widen(SALTOR_EXE_PATH)), L"Version 3.0");
     EXPECT_EQ(VersionTextOf(Widen(SALTOR_KNIGHT_CUR_PATH)), L"Version \u00DF 0.0.0.0");
     EXPECT_EQ(VersionTextOf(L"C:\\nowhere\\Saltor.exe"), L"Version \u00DF 0.0.0.0");
+    SetWindowPos(Dlg(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the screen's centre
     for (const bool closeBox : {false, true}) {
         g_about = AboutSeen{};
         g_aboutByCloseBox = closeBox;

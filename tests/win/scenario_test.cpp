@@ -41,7 +41,7 @@ namespace fs = std::filesystem;
 const std::map<std::string, int> kControls = {
     {"new", IDC_NEW_GAME}, {"back", IDC_BACK}, {"forward", IDC_FORWARD}, {"hint", IDC_HINT},
     {"first", IDC_FIRST}, {"last", IDC_LAST}, {"solve", IDC_SOLVE}, {"save", IDC_SAVE_STUDY},
-    {"load", IDC_LOAD_STUDY}, {"quit", IDCANCEL}, {"help", IDC_HELP_BUTTON},
+    {"load", IDC_LOAD_STUDY}, {"quit", IDCANCEL}, {"help", IDC_HELP_BUTTON}, {"about", ID_APP_ABOUT},
     {"nohints", IDC_NO_HINTS}, {"mute", IDC_MUTE}, {"splitter", IDC_SPLITTER},
     {"frame", IDC_BROWSE_FRAME}, {"combo", IDC_STUDY_LIST}, {"panel", ID_TOGGLE_PANEL},
     {"preferences", IDC_PREFERENCES}, {"ok", IDOK}, {"cancel", IDCANCEL},
@@ -250,6 +250,11 @@ protected:
         }
         if (probe == "tour") {
             return EncodeTour(Game().tour);
+        }
+        if (probe == "hint") {  // the square the thumbs-up stands on
+            const Square h = Game().hintSquare;
+            return IsNoSquare(h) ? L"-"
+                                 : std::wstring{wchar_t(L'a' + h.column), wchar_t(L'1' + h.row)};
         }
         if (probe == "beeps") {  // ! for the exclamation, . for the plain beep
             std::wstring beeps;

@@ -112,7 +112,8 @@ TEST_F(StudiesTest, HostileFilesOpenAndASaveKeepsEveryReadableStudy) {
         }
         ExpectSavedOrReported(L"nouvelle", L"D4;E6;F8");
         lock.Reset();
-        if (c.locked || c.path == deep) {
+        if (c.locked || c.path == deep) {  // nothing read, nothing written
+            EXPECT_TRUE(Listed().empty());
             EXPECT_EQ(desktop_.boxes.size(), 1u);
             EXPECT_EQ(ReadBytes(gamePath_), c.bytes);
         }
