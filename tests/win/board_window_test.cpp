@@ -240,74 +240,19 @@ TEST_F(BoardPaintTest, TheKnightCoversOnlyItsOwnSquareAndIsFittedInIt) {
     EXPECT_NEAR(red.box[3], 52.5, 0.5);
 }
 
-// The rules themselves are tested natively; here, that the window's messages reach them.
-class BoardWindowTest : public MainDlgFixture {
-protected:
-    LRESULT Command(int id) { return SendMessageW(BoardWnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    const TourState& Tour() { return Game().tour; }
-};
-
-// Its clicks and commands are in scenarios/board.txt.
-TEST_F(BoardWindowTest, AnySizeNoticeBringsBackEightSquaresOfItsSize) {
-    const auto side = [this] {
-        RECT r{};
-        GetWindowRect(BoardWnd(), &r);
-        return std::pair(r.right - r.left, r.bottom - r.top);
-    };
-    SetWindowPos(BoardWnd(), nullptr, 0, 0, 100, 30, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(side(), std::pair(560L, 560L));
-    settings_.CellSize = 75;
-    SendMessageW(BoardWnd(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(480, 480));
-    EXPECT_EQ(side(), std::pair(600L, 600L));
-    EXPECT_EQ(Game().cellSize, 70);  // the squares follow only when told to
-    dlg_->Board().FollowSettings();
-    EXPECT_EQ(Game().cellSize, 75);
-    EXPECT_EQ(dlg_->Board().Images().CellSize(), 75);
-    settings_.CellSize = 70;
-    dlg_->Board().FollowSettings();
-}
-
-// Over a square the knight may jump to, the settings' cursor (the hand when they have none); over
-// any other, the forbidden one.
-TEST_F(BoardWindowTest, TheCursorShowsWhereTheKnightMayGo) {
-    ClickSquare({0, 0});
-    const auto over = [this](Square s) {
-        SendMessageW(BoardWnd(), WM_MOUSEMOVE, 0,
-                     MAKELPARAM(s.column * 70 + 35, (7 - s.row) * 70 + 35));
-        return GetCursor();
-    };
-    EXPECT_EQ(over({1, 2}), LoadCursorW(nullptr, IDC_HAND));
-    EXPECT_EQ(over({1, 1}), LoadCursorW(nullptr, IDC_NO));
-    settings_.ReloadBoardCursor();
-    EXPECT_EQ(over({1, 2}), static_cast<HCURSOR>(settings_.BoardCursor.get()));
-    EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
-}
-
-TEST_F(BoardWindowTest, AKeyOrAQuitDuringASearchStopsIt) {
-    settings_.CalcDuration = 60000;
-    ClickSquare({3, 3});  // from d4 alone the search has to back up
-    PostMessageW(BoardWnd(), WM_KEYDOWN, VK_SPACE, 0);
-    Command(IDC_LAST);
-    EXPECT_EQ(Tour().moveCount, 1);
-    EXPECT_EQ(Tour().errorCount, 1);
-    EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>{BeepKind::Exclamation});
-    MSG msg;
-    EXPECT_FALSE(PeekMessageW(&msg, BoardWnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));  // consumed
-
-    PostQuitMessage(7);  // kept for the message loop
-    Command(IDC_LAST);
-    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 7u);
-    Command(IDC_LAST);  // with nothing in the queue the same search runs to its tour
-    EXPECT_TRUE(Tour().IsComplete());
-
-    // A search with no board window leaves the thread's queue alone.
+// A search with no board window leaves the thread's queue alone (the board's own searches are
+// in scenarios/board-search.txt).
+TEST(SearchHostTest, ASearchWithNoBoardWindowLeavesTheQueueAlone) {
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                        nullptr, nullptr);
     WinSearchHost host;
     TourState alone;
     alone.Play({3, 3});
-    PostMessageW(Dlg(), WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_TRUE(TourSearch(alone, host).Solve(true, 60000));
-    EXPECT_TRUE(PeekMessageW(&msg, Dlg(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, window, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    DestroyWindow(window);
 }
 
 }  // namespace

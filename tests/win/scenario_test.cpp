@@ -143,7 +143,6 @@ protected:
             Pump();
         } else if (action == "board") {  // a command sent to the board itself
             SendMessageW(BoardWnd(), WM_COMMAND, kControls.at(a), 0);
-            Pump();
         } else if (action == "key" || action == "ctrl") {  // to the control named, or the focus
             Key(b.empty() ? GetFocus() : Control(b), a.size() == 1 ? a[0] : kKeys.at(a),
                 action == "ctrl");
@@ -210,6 +209,18 @@ protected:
                 std::regex_replace(BuildSettingsDocument(settings_), element,
                                    L"<" + field + L">" + value + L"</" + field + L">"),
                 AppSettings::MaxCellSize());
+            settings_.ReloadBoardCursor();
+        } else if (action == "queue") {  // a key for the board, or a quit request, left queued
+            a == "quit" ? PostQuitMessage(std::stoi(b))
+                        : void(PostMessageW(BoardWnd(), WM_KEYDOWN, kKeys.at(a), 0));
+        } else if (action == "hover") {
+            const Square s = SquareNamed(a);
+            SendMessageW(
+                BoardWnd(), WM_MOUSEMOVE, 0,
+                MAKELPARAM(s.column * Game().cellSize + 1, (8 - s.row) * Game().cellSize - 1));
+        } else if (action == "resize-board") {  // as any other window might resize it
+            SetWindowPos(BoardWnd(), nullptr, 0, 0, std::stoi(a), std::stoi(b),
+                         SWP_NOMOVE | SWP_NOZORDER);
         } else if (action == "slide") {
             SendMessageW(Control("slider"), WM_KEYDOWN, kKeys.at(a), 0);
         } else if (action == "colour") {  // the next colour dialog's answer
@@ -243,10 +254,25 @@ protected:
             const std::string p = Panel();
             return {p.begin(), p.end()};
         }
-        if (probe == "moves" || probe == "browse" || probe == "hints") {
+        if (probe == "moves" || probe == "browse" || probe == "hints" || probe == "errors") {
             return std::to_wstring(probe == "moves"    ? Game().tour.moveCount
                                    : probe == "browse" ? Game().browseIndex
-                                                       : Game().hintCount);
+                                   : probe == "hints"  ? Game().hintCount
+                                                       : Game().tour.errorCount);
+        }
+        if (probe == "queued") {  // what a search left in the queue: keys, a quit request
+            std::wstring queued;
+            for (MSG msg; PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE) ||
+                          PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
+                queued += msg.message == WM_QUIT      ? L"quit " + std::to_wstring(msg.wParam)
+                          : msg.message == WM_KEYDOWN ? L"key "
+                                                      : L"";
+            }
+            return queued;
+        }
+        if (probe == "board-size") {
+            const RECT r = ChildRect(Dlg(), BoardWnd());
+            return std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top);
         }
         if (probe == "tour") {
             return EncodeTour(Game().tour);
@@ -334,8 +360,13 @@ protected:
             }
             return join(changed);
         }
-        if (probe == "cursor") {  // the board's
-            const auto cursor = static_cast<HCURSOR>(settings_.BoardCursor.get());
+        if (probe == "cursor" || probe == "pointer") {  // the board's, or the one shown
+            const auto cursor = probe == "pointer"
+                                    ? GetCursor()
+                                    : static_cast<HCURSOR>(settings_.BoardCursor.get());
+            if (cursor == LoadCursorW(nullptr, IDC_NO)) {
+                return L"forbidden";
+            }
             return cursor == LoadCursorW(nullptr, IDC_HAND) ? L"hand"
                    : cursor == LoadCursorW(GetModuleHandleW(nullptr),
                                            MAKEINTRESOURCEW(IDC_KNIGHT_CURSOR))
