@@ -64,14 +64,11 @@ inline std::string Noise(size_t size, unsigned seed = 2026) {
 // A file that claims `size` bytes but takes no room: its length is set, nothing is written.
 inline bool MakeSparseFile(const std::filesystem::path& path, const std::string& head,
                            int64_t size) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    LARGE_INTEGER end{};
-    end.QuadPart = size;
-    return file.Valid() &&
-           WriteFile(file.Get(), head.data(), static_cast<DWORD>(head.size()), &written, nullptr) &&
-           SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
+    WriteBytes(path, head);
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    return SetFilePointerEx(file.Get(), LARGE_INTEGER{.QuadPart = size}, nullptr, FILE_BEGIN) &&
+           SetEndOfFile(file.Get());
 }
 
 // Another program holding the file open with no sharing at all.
@@ -81,11 +78,9 @@ inline UniqueHandle LockFile(const std::filesystem::path& path) {
 }
 
 inline std::string LittleEndian(uint32_t v, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) {
-        out += static_cast<char>(v >> (8 * i));
-    }
-    return out;
+    const char all[] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                        static_cast<char>(v >> 24)};
+    return std::string(all, bytes);
 }
 
 inline std::string BigEndian32(uint32_t v) {
@@ -134,10 +129,8 @@ inline std::string IconFile(int type, const std::string& image) {
 // The knight picture the program carries: a real PNG with transparency, 200 x 278.
 inline std::string KnightPngBytes() {
     const HMODULE module = GetModuleHandleW(nullptr);
-    const HRSRC found =
-        FindResourceW(module, MAKEINTRESOURCEW(IDR_KNIGHT_PNG), MAKEINTRESOURCEW(10));
-    const auto* bytes =
-        found ? static_cast<const char*>(LockResource(LoadResource(module, found))) : nullptr;
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_KNIGHT_PNG), RT_RCDATA);
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
     return bytes ? std::string(bytes, SizeofResource(module, found)) : std::string();
 }
 

@@ -18,10 +18,10 @@ namespace fs = std::filesystem;
 TEST(ProgramTest, StartsPlaysAndClosesWhateverItsFilesAndLeavesThemAsTheyWere) {
     const ScratchFolder scratch("program");
     const fs::path exe = scratch / L"SaltorHostile.exe", game = scratch / L"SaltorHostile.ini";
-    const fs::path settingsFolder = fs::path(SettingsFolder()).parent_path() / L"SaltorHostile";
-    const fs::path settings = settingsFolder / L"Saltor.cfg";
+    const fs::path settings =
+        fs::path(SettingsFolder()).parent_path() / L"SaltorHostile" / L"Saltor.cfg";
     ASSERT_TRUE(fs::copy_file(SALTOR_EXE_PATH, exe));
-    fs::create_directories(settingsFolder);
+    fs::create_directories(settings.parent_path());
     fs::create_directory(scratch / L"dossier.png");
     WriteBytes(scratch / L"texte.png", "pas une image");
     WriteBytes(scratch / L"grand.cur", IconFile(2, PlainPng(8000)));
@@ -86,9 +86,8 @@ TEST(ProgramTest, StartsPlaysAndClosesWhateverItsFilesAndLeavesThemAsTheyWere) {
         }
         EXPECT_TRUE(IsWindowEnabled(save));
         PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-        if (WaitForSingleObject(running.Get(), 10000) != WAIT_OBJECT_0) {
-            TerminateProcess(running.Get(), 99);
-        }
+        EXPECT_EQ(WaitForSingleObject(running.Get(), 10000), WAIT_OBJECT_0);
+        TerminateProcess(running.Get(), 99);  // should it still be running
         DWORD exitCode = 0;
         GetExitCodeProcess(running.Get(), &exitCode);
         EXPECT_EQ(exitCode, 2u);
@@ -97,7 +96,7 @@ TEST(ProgramTest, StartsPlaysAndClosesWhateverItsFilesAndLeavesThemAsTheyWere) {
         EXPECT_EQ(ReadBytes(settings), row.settings);
         EXPECT_EQ(ReadBytes(game), row.game);
     }
-    fs::remove_all(settingsFolder);
+    fs::remove_all(settings.parent_path());
 }
 
 }  // namespace
