@@ -89,7 +89,7 @@ TEST_F(SettingsFileTest, EachKindOfFileLoadsWhatItCanAndIsReplacedWholeOrNotAtAl
         const char* what;
         std::string bytes;
         fs::path folder;  // made in place of the file
-        fs::path held;    // made if need be, kept open for writing by another program
+        fs::path held;    // made if need be, kept open by a reader that lets others write
         AppSettings loads;
         std::optional<bool> saves;  // none: read-only, which Wine run as root replaces anyway
     } rows[] = {
@@ -112,7 +112,7 @@ TEST_F(SettingsFileTest, EachKindOfFileLoadsWhatItCanAndIsReplacedWholeOrNotAtAl
                            row.saves ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY);
         const std::string before = ReadBytes(path_);
         UniqueHandle lock(CreateFileW(
-            row.held.c_str(), GENERIC_READ | GENERIC_WRITE,
+            row.held.c_str(), GENERIC_READ,
             FILE_SHARE_READ | FILE_SHARE_WRITE | (row.held == temp_ ? FILE_SHARE_DELETE : 0),
             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_EQ(lock.Valid(), !row.held.empty());
