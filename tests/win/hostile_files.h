@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <random>
 #include <string>
-#include <system_error>
 
 #include "reference/file_bytes.h"
 #include "resources/resource.h"
@@ -27,13 +26,7 @@ public:
                  std::to_string(++serial_))) {
         std::filesystem::create_directories(path_);
     }
-    // Through the long-path prefix, or the folders of LongFolder stay behind.
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(L"\\\\?\\" + path_.wstring(), ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder() { RemoveTree(L"\\\\?\\" + path_.wstring()); }
 
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(const std::wstring& name) const { return path_ / name; }
@@ -49,6 +42,24 @@ public:
     }
 
 private:
+    // By hand with the long-path prefix: std::filesystem leaves the folders of LongFolder behind.
+    static void RemoveTree(const std::wstring& folder) {
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more;
+             more = FindNextFileW(search, &found)) {
+            const std::wstring name = found.cFileName, child = folder + L"\\" + name;
+            if (name != L"." && name != L"..") {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (!DeleteFileW(child.c_str())) {  // a folder
+                    RemoveTree(child);
+                }
+            }
+        }
+        FindClose(search);
+        RemoveDirectoryW(folder.c_str());
+    }
+
     static inline int serial_ = 0;
     std::filesystem::path path_;
 };

@@ -81,10 +81,8 @@ TEST_F(SettingsFileTest, EachKindOfFileLoadsWhatItCanAndIsReplacedWholeOrNotAtAl
     noCalc.CalcDuration = AppSettings{}.CalcDuration;
     std::string damaged = Noise(300, 1) + whole + Noise(300, 2);  // no zero: it ends the text
     damaged.erase(damaged.find("<CalcDuration>") + 13, 1);
-    // Spaces first, so that the last key's closing tag ends `past` bytes after 16 MiB.
-    const auto endingAt16MiB = [&](size_t past) {
-        return std::string((16 << 20) + past + 2 - whole.size(), ' ') + whole;
-    };
+    // Spaces first, so that the last key's closing tag ends with the first 16 MiB.
+    const std::string to16MiB = std::string((16 << 20) + 2 - whole.size(), ' ') + whole;
     const struct {
         const char* what;
         std::string bytes;
@@ -95,8 +93,8 @@ TEST_F(SettingsFileTest, EachKindOfFileLoadsWhatItCanAndIsReplacedWholeOrNotAtAl
     } rows[] = {
         {"a byte-order mark first", "\xEF\xBB\xBF" + whole, {}, {}, chosen, true},
         {"a damaged element amid random bytes", damaged, {}, {}, noCalc, true},
-        {"a document ending at 16 MiB", endingAt16MiB(0), {}, {}, chosen, true},
-        {"a document ending past 16 MiB", endingAt16MiB(1), {}, {}, noCalc, true},
+        {"a document ending at 16 MiB", to16MiB, {}, {}, chosen, true},
+        {"a document ending past 16 MiB", ' ' + to16MiB, {}, {}, noCalc, true},
         {"a folder in place of the file", "lost", path_, {}, AppSettings{}, false},
         {"the file held open", damaged, {}, path_, AppSettings{}, false},
         {"another instance's temporary file", damaged, {}, temp_, noCalc, false},
@@ -140,16 +138,16 @@ bool IsLive(HCURSOR cursor) {
 class HostileFilesTest : public testing::Test {
 protected:
     // Sparse when a size is given.
-    fs::path Put(const wchar_t* name, const std::string& bytes, int64_t size = 0) {
-        WriteBytes(scratch_ / name, bytes);
-        EXPECT_TRUE(size == 0 || MakeSparseFile(scratch_ / name, bytes, size));
-        return scratch_ / name;
+    fs::path Put(const fs::path& name, const std::string& bytes, int64_t size = 0) {
+        WriteBytes(scratch_.Path() / name, bytes);
+        EXPECT_TRUE(size == 0 || MakeSparseFile(scratch_.Path() / name, bytes, size));
+        return scratch_.Path() / name;
     }
     // Held open by another program, sharing nothing, until the test ends.
-    fs::path Locked(const wchar_t* name, const std::string& bytes) {
+    fs::path Locked(const fs::path& name, const std::string& bytes) {
         locks_.push_back(LockFile(Put(name, bytes)));
         EXPECT_TRUE(locks_.back().Valid());
-        return scratch_ / name;
+        return scratch_.Path() / name;
     }
 
     const ScratchFolder scratch_{"hostile"};
@@ -190,7 +188,6 @@ TEST_F(HostileFilesTest, TheBoardCursorIsTheFileWhenItLoadsAndTheHandOrKnightOth
         HCURSOR shown;
     } rows[] = {
         {"a cursor named .png", Put(L"curseur.png", cur), true, fromFile},
-        {"no file, the knight", {}, false, knight},
         {"a cursor of 16 MiB", Put(L"limite.cur", cur, 16 << 20), false, fromFile},
         {"a missing file", scratch_ / L"absent.cur", true, hand},
         {"a cursor of 16 MiB and a byte", Put(L"trop.cur", cur, (16 << 20) + 1), false, knight},
@@ -226,8 +223,6 @@ TEST_F(HostileFilesTest, ABoardPictureIsUsedOnlyWhenItIsWorthDecodingAndDecodes)
     // Its big PNG lies past the first 256 KiB, where only a look at the whole file finds it.
     std::string farIcon = IconFile(1, big);
     farIcon.replace(18, 4, LittleEndian(22 + (256 << 10), 4)).insert(22, 256 << 10, '\0');
-    const fs::path deep = scratch_.LongFolder() / L"cavalier.png";
-    WriteBytes(deep, png);
     const struct {
         const char* what;
         fs::path path;
@@ -241,7 +236,7 @@ TEST_F(HostileFilesTest, ABoardPictureIsUsedOnlyWhenItIsWorthDecodingAndDecodes)
         {"a PNG of 8,000 x 8,000", Put(L"grand.png", big), false},
         {"an icon holding a PNG of 8,000 x 8,000", Put(L"loin.ico", farIcon), false},
         {"an icon holding the knight", Put(L"cavalier.ico", IconFile(1, png)), true},
-        {"a PNG past MAX_PATH", deep, std::nullopt},
+        {"a PNG past MAX_PATH", Put(scratch_.LongFolder() / L"cavalier.png", png), std::nullopt},
     };
     AppSettings settings;
     BoardImages images;

@@ -22,12 +22,11 @@ TEST(ProgramTest, StartsPlaysAndClosesWhateverItsFilesAndLeavesThemAsTheyWere) {
         fs::path(SettingsFolder()).parent_path() / L"SaltorHostile" / L"Saltor.cfg";
     ASSERT_TRUE(fs::copy_file(SALTOR_EXE_PATH, exe));
     fs::create_directories(settings.parent_path());
-    fs::create_directory(scratch / L"dossier.png");
-    WriteBytes(scratch / L"texte.png", "pas une image");
     WriteBytes(scratch / L"grand.cur", IconFile(2, PlainPng(8000)));
-    // Relative paths: the program starts in the scratch folder.
+    // Relative paths: the program starts in the scratch folder, which stands for a folder, and
+    // its own file for one that is no picture.
     const std::string unusable =
-        "<WhiteImage>dossier.png</WhiteImage><BlackImage>texte.png"
+        "<WhiteImage>.</WhiteImage><BlackImage>SaltorHostile.exe"
         "</BlackImage><CursorFile>grand.cur</CursorFile><KnightImage>C:\\" +
         std::string(40000, 'k') + ".png</KnightImage><CellSize>99999</CellSize>";
     const struct {
