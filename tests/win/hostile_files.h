@@ -1,7 +1,7 @@
 #pragma once
 
 // Files that are not what the program expects: their bytes, and the folders, locks and long
-// paths they sit behind. Shared by the hostile_*_test.cpp suites.
+// paths they sit behind.
 
 #include <windows.h>
 
@@ -20,16 +20,13 @@ namespace saltor {
 // A fresh folder under the temporary folder, removed with all it holds at the end.
 class ScratchFolder {
 public:
-    explicit ScratchFolder(const std::string& tag) {
-        static int serial = 0;
-        path_ = std::filesystem::temp_directory_path() /
+    explicit ScratchFolder(const std::string& tag)
+        : path_(std::filesystem::temp_directory_path() /
                 ("saltor-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 std::to_string(++serial));
+                 std::to_string(++serial_))) {
         std::filesystem::create_directories(path_);
     }
     ~ScratchFolder() { RemoveTree(L"\\\\?\\" + path_.wstring()); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(const std::wstring& name) const { return path_ / name; }
@@ -49,26 +46,21 @@ private:
     static void RemoveTree(const std::wstring& folder) {
         WIN32_FIND_DATAW found;
         const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = found.cFileName;
-                const std::wstring child = folder + L"\\" + name;
-                if (name == L"." || name == L"..") {
-                    continue;
-                }
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more;
+             more = FindNextFileW(search, &found)) {
+            const std::wstring name = found.cFileName, child = folder + L"\\" + name;
+            if (name != L"." && name != L"..") {
                 SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (!DeleteFileW(child.c_str())) {  // a folder
                     RemoveTree(child);
-                } else {
-                    DeleteFileW(child.c_str());
                 }
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
+            }
         }
-        SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+        FindClose(search);
         RemoveDirectoryW(folder.c_str());
     }
 
+    static inline int serial_ = 0;
     std::filesystem::path path_;
 };
 
@@ -76,23 +68,18 @@ private:
 inline std::string Noise(size_t size, unsigned seed = 2026) {
     std::mt19937 generator(seed);
     std::string bytes(size, '\0');
-    for (char& b : bytes) {
-        b = static_cast<char>(generator());
-    }
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(generator()); });
     return bytes;
 }
 
 // A file that claims `size` bytes but takes no room: its length is set, nothing is written.
 inline bool MakeSparseFile(const std::filesystem::path& path, const std::string& head,
                            int64_t size) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    LARGE_INTEGER end{};
-    end.QuadPart = size;
-    return file.Valid() &&
-           WriteFile(file.Get(), head.data(), static_cast<DWORD>(head.size()), &written, nullptr) &&
-           SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
+    WriteBytes(path, head);
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    return SetFilePointerEx(file.Get(), LARGE_INTEGER{.QuadPart = size}, nullptr, FILE_BEGIN) &&
+           SetEndOfFile(file.Get());
 }
 
 // Another program holding the file open with no sharing at all.
@@ -101,17 +88,15 @@ inline UniqueHandle LockFile(const std::filesystem::path& path) {
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-inline std::string BigEndian32(uint32_t v) {
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-            static_cast<char>(v)};
+inline std::string LittleEndian(uint32_t v, int bytes) {
+    const char all[] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                        static_cast<char>(v >> 24)};
+    return std::string(all, bytes);
 }
 
-inline std::string LittleEndian(uint32_t v, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) {
-        out += static_cast<char>(v >> (8 * i));
-    }
-    return out;
+inline std::string BigEndian32(uint32_t v) {
+    std::string out = LittleEndian(v, 4);
+    return {out.rbegin(), out.rend()};
 }
 
 // A valid black-and-white PNG of side x side pixels, all white, its pixels stored uncompressed:
@@ -128,22 +113,16 @@ inline std::string PlainPng(uint32_t side) {
         return BigEndian32(static_cast<uint32_t>(data.size())) + type + data + BigEndian32(~crc);
     };
     const std::string row = '\0' + std::string((side + 7) / 8, '\xFF');  // filter 0, then bits
-    std::string raw;
-    raw.reserve(row.size() * side);
+    std::string zlib = "\x78\x01";  // one stored deflate block per row
+    uint32_t a = 1, b = 0;          // Adler-32
     for (uint32_t y = 0; y < side; ++y) {
-        raw += row;
-    }
-    uint32_t a = 1, b = 0;  // Adler-32
-    for (const char c : raw) {
-        a = (a + static_cast<uint8_t>(c)) % 65521;
-        b = (b + a) % 65521;
-    }
-    std::string zlib = "\x78\x01";  // stored deflate blocks of at most 65,535 bytes
-    for (size_t at = 0; at < raw.size(); at += 65535) {
-        const auto length = static_cast<uint32_t>(std::min<size_t>(65535, raw.size() - at));
-        zlib += static_cast<char>(at + length == raw.size() ? 1 : 0);
-        zlib += LittleEndian(length, 2) + LittleEndian(~length & 0xFFFF, 2);
-        zlib.append(raw, at, length);
+        const auto length = static_cast<uint32_t>(row.size());
+        zlib += static_cast<char>(y + 1 == side ? 1 : 0);
+        zlib += LittleEndian(length, 2) + LittleEndian(~length & 0xFFFF, 2) + row;
+        for (const char c : row) {
+            a = (a + static_cast<uint8_t>(c)) % 65521;
+            b = (b + a) % 65521;
+        }
     }
     zlib += BigEndian32(b << 16 | a);
     return "\x89PNG\r\n\x1a\n" +
@@ -153,21 +132,17 @@ inline std::string PlainPng(uint32_t side) {
 
 // An icon or cursor file (type 1 or 2) of one image, given as its bytes (a PNG, say).
 inline std::string IconFile(int type, const std::string& image) {
-    return LittleEndian(0, 2) + LittleEndian(type, 2) + LittleEndian(1, 2) +
-           std::string("\0\0\0\0", 4) + LittleEndian(type == 2 ? 0 : 1, 2) +
-           LittleEndian(type == 2 ? 0 : 32, 2) +
+    return LittleEndian(type << 16, 4) + LittleEndian(1, 2) + std::string(4, '\0') +
+           LittleEndian(type == 2 ? 0 : 0x200001, 4) +
            LittleEndian(static_cast<uint32_t>(image.size()), 4) + LittleEndian(22, 4) + image;
 }
 
 // The knight picture the program carries: a real PNG with transparency, 200 x 278.
 inline std::string KnightPngBytes() {
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_KNIGHT_PNG), MAKEINTRESOURCEW(10));
-    if (found == nullptr) {
-        return {};
-    }
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_KNIGHT_PNG), RT_RCDATA);
     const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
-    return std::string(bytes, SizeofResource(module, found));
+    return bytes ? std::string(bytes, SizeofResource(module, found)) : std::string();
 }
 
 }  // namespace saltor
