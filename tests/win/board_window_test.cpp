@@ -105,7 +105,7 @@ protected:
                 for (int x = r.left; x < r.right; ++x) {
                     const COLORREF c = At(x, y);
                     sum = {sum[0] + GetRValue(c), sum[1] + GetGValue(c), sum[2] + GetBValue(c),
-                           sum[3] + (c == plain)};
+                           sum[3] + (c == plain || c == 0)};  // nor a black gap in a picture
                 }
             }
         }
@@ -127,6 +127,7 @@ protected:
 TEST_F(BoardPaintTest, SquaresTakeTheirColourOrPictureEdgeToEdge) {
     const ScratchFolder folder("paint");
     WriteBytes(folder / L"bleu.bmp", SolidBmp(100, 40, RGB(0, 0, 255)));
+    WriteBytes(folder / L"ligne.bmp", SolidBmp(4, 1, RGB(255, 0, 0)));
     WriteBytes(folder / L"f.png", KnightPngBytes());
     const struct {
         bool solid;
@@ -143,6 +144,7 @@ TEST_F(BoardPaintTest, SquaresTakeTheirColourOrPictureEdgeToEdge) {
          74,
          {0, 0, 255, 0},
          {0, 0, 80, 100}},
+        {false, (folder / L"ligne.bmp").wstring(), L"", 70, {255, 0, 0, 0}, {103, 39, 13, 0}},
         {false, L"", (folder / L"f.png").wstring(), 70, {224, 193, 121, 0}, {-1, -1, -1, 50}},
     };
     for (const auto& c : cases) {

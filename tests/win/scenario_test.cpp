@@ -270,6 +270,21 @@ protected:
             }
             return queued;
         }
+        if (probe == "board-up-to-date") {  // what shows, once pending paints are done, is
+                                            // what a full repaint draws
+            const auto shown = [this] {
+                UpdateWindow(BoardWnd());
+                const WindowDc dc(BoardWnd());
+                std::vector<COLORREF> pixels;
+                for (int at = 0; at < 64 * 70 * 70; at += 3) {
+                    pixels.push_back(GetPixel(dc.Get(), at % 560, at / 560));
+                }
+                return pixels;
+            };
+            const std::vector<COLORREF> before = shown();
+            RedrawWindow(BoardWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+            return before == shown() ? L"yes" : L"no";
+        }
         if (probe == "board-size") {
             const RECT r = ChildRect(Dlg(), BoardWnd());
             return std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top);
