@@ -59,10 +59,12 @@ protected:
         Pump();
     }
 
-    // Runs the loop over everything queued, then the idle pass of a drained queue.
+    // Runs the loop over everything queued, the paints it asked for (which the quit request
+    // comes before), then the idle pass of a drained queue.
     void Pump() {
         PostQuitMessage(0);
         loop_.Run();
+        RedrawWindow(Dlg(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         dlg_->OnIdle();
     }
 
