@@ -114,23 +114,6 @@ protected:
         return names;
     }
 
-    void Type(const std::wstring& name) {
-        SetWindowTextW(Combo(), name.c_str());
-        Pump();
-    }
-    void SaveAs(const std::wstring& typed, const std::wstring& tour) {
-        DecodeTour(Game().tour, tour);
-        Type(typed);
-        Click(IDC_SAVE_STUDY);
-    }
-    // The tour that "Charger" puts on a cleared board.
-    std::wstring LoadAs(const std::wstring& typed) {
-        Click(IDC_NEW_GAME);
-        Type(typed);
-        Click(IDC_LOAD_STUDY);
-        return EncodeTour(Game().tour);
-    }
-
     const std::filesystem::path settingsPath_ = SettingsFilePath();
     const std::filesystem::path aside_ = settingsPath_.wstring() + L".aside";
     std::error_code ignored_;

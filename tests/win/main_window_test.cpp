@@ -50,11 +50,6 @@ void ExpectCentred(const RECT& r, const RECT& over, bool vertically = true) {
 
 class MainWindowTest : public MainDlgFixture {
 protected:
-    RECT InDlg(int id) const { return Placed(Item(id), Dlg()); }
-    void Command(int id) {
-        SendMessageW(Dlg(), WM_COMMAND, id, 0);
-        Pump();
-    }
     // The window's client area as it stands on screen, children included, every third pixel.
     std::vector<COLORREF> Capture() const {
         RECT client{};
