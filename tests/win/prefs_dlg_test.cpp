@@ -7,6 +7,8 @@
 #include <commdlg.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "main_dlg_fixture.h"
 #include "settings/caption_color_dialog_win.h"
 #include "settings/prefs_dlg_win.h"
@@ -60,6 +62,19 @@ TEST_F(PrefsDlgTest, TipsPlacementAndSwatches) {
     EXPECT_LT(digit, r.right * r.bottom / 4);
     EXPECT_NEAR(x / digit, r.right / 2, 6);
     EXPECT_NEAR(y / digit, r.bottom / 2, 6);
+
+    // Its tip, made at its first paint, follows a new size.
+    SetWindowPos(swatch, nullptr, 0, 0, 30, 20, SWP_NOMOVE | SWP_NOZORDER);
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = swatch;
+    tool.uId = 1;
+    bool found = false;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr));) {
+        found = found || SendMessageW(w, TTM_GETTOOLINFOW, 0, LPARAM(&tool));
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(std::pair(tool.rect.right, tool.rect.bottom), std::pair(30L, 20L));
 
     // The colour dialog's hook titles it when it starts, and only then.
     CHOOSECOLORW record{};

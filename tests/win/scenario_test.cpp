@@ -218,6 +218,9 @@ protected:
             SendMessageW(
                 BoardWnd(), WM_MOUSEMOVE, 0,
                 MAKELPARAM(s.column * Game().cellSize + 1, (8 - s.row) * Game().cellSize - 1));
+        } else if (action == "pointer-over") {  // the mouse pointer, not moving it further
+            const RECT r = ChildRect(nullptr, Control(a));
+            SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         } else if (action == "resize-board") {  // as any other window might resize it
             SetWindowPos(BoardWnd(), nullptr, 0, 0, std::stoi(a), std::stoi(b),
                          SWP_NOMOVE | SWP_NOZORDER);
@@ -379,8 +382,9 @@ protected:
             const auto cursor = probe == "pointer"
                                     ? GetCursor()
                                     : static_cast<HCURSOR>(settings_.BoardCursor.get());
-            if (cursor == LoadCursorW(nullptr, IDC_NO)) {
-                return L"forbidden";
+            if (cursor == LoadCursorW(nullptr, IDC_NO) ||
+                cursor == LoadCursorW(nullptr, IDC_ARROW)) {
+                return cursor == LoadCursorW(nullptr, IDC_NO) ? L"forbidden" : L"arrow";
             }
             return cursor == LoadCursorW(nullptr, IDC_HAND) ? L"hand"
                    : cursor == LoadCursorW(GetModuleHandleW(nullptr),
