@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,33 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          }
          return text;
      }},
+    // Squares played as they come ("-" takes one back, "?" marks the last move doubtful, "!"
+    // counts three errors); then the move count, moves played, the marks, the errors, how many
+    // squares are legal next (off the board included) and the tour.
+    {"play",
+     [](const Fields& f) {
+         TourState tour;
+         std::wistringstream in(f[0]);
+         for (std::wstring token; in >> token;) {
+             if (token == L"-") {
+                 tour.TakeBack();
+             } else if (token == L"?") {
+                 tour.firstDoubtfulMove = tour.moveCount - 1;
+             } else if (token == L"!") {
+                 tour.errorCount = 3;
+             } else {
+                 tour.Play({token[0] - L'a', std::stoi(token.substr(1)) - 1});
+             }
+         }
+         int legal = 0;
+         for (int i = 0; i < 100; ++i) {
+             legal += tour.IsLegal({i / 10 - 1, i % 10 - 1});
+         }
+         const std::wstring moves = EncodeTour(tour);
+         return Joined(tour.moveCount, tour.movesPlayed, tour.firstLostMove, tour.firstDoubtfulMove,
+                       tour.errorCount, legal) +
+                (moves.empty() ? L"" : L" " + moves);
+     }},
     {"lower", [](const Fields& f) { return AsciiLower(f[0]); }},
     {"trim", [](const Fields& f) { return TrimStudyName(f[0]); }},
     {"storable", [](const Fields& f) { return YesNo(IsStorableStudyName(f[0])); }},
@@ -267,7 +295,7 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          const KnightFit k = FitKnight(int(n[0]), int(n[1]), int(n[2]));
          wchar_t text[64];
          std::swprintf(text, 64, L"%.3f %.3f %.3f %.3f", k.x, k.y, k.width, k.height);
-         return k.Empty() ? std::wstring(L"(none)") : text;
+         return std::wstring(text) + (k.Empty() ? L" empty" : L"");
      }},
     // A header cut short by one byte must say nothing rather than something wrong.
     {"image_size",
