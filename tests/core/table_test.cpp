@@ -3,6 +3,7 @@
 // an empty field; a line starting with # is a comment.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -15,10 +16,13 @@
 #include "app/main_window_rules.h"
 #include "app/program_paths.h"
 #include "app/version_text.h"
+#include "board/board_game.h"
 #include "board/image_limits.h"
 #include "board/knight_fit.h"
 #include "files/study_names.h"
 #include "files/tour_text.h"
+#include "reference/board_fakes.h"
+#include "reference/tour_checks.h"
 #include "settings/app_settings.h"
 #include "settings/prefs_rules.h"
 #include "settings/settings_document.h"
@@ -109,6 +113,104 @@ WindowRect Rect(const std::wstring& text) {
     return {int(n.at(0)), int(n.at(1)), int(n.at(2)), int(n.at(3))};
 }
 
+// A square as the player names it, "-" for none.
+std::wstring Name(Square s) {
+    return IsOnBoard(s) ? std::wstring{wchar_t(L'a' + s.column), wchar_t(L'1' + s.row)} : L"-";
+}
+
+// Drives a board as its window does, one token at a time, and prints what the tokens starting
+// with "=" ask for. Squares are clicked; "@x,y" clicks and "~x,y" moves the pointer at a pixel;
+// hint, back, first, last and new are the board's commands; "cancel" presses a key at the
+// search's next poll; "mute", "nohints", "running", "size=N", "path=SQ" (every square of the
+// last search's path) and "onend=SQ" (the pointer moves there when a search ends) set the scene.
+std::wstring PlayBoard(const std::wstring& script) {
+    FakeBoard board;
+    BoardGame& game = board.game;
+    board.settings.CalcDuration = 0xFFFFFFFFu;  // the scripted clock stands still
+    const auto square = [](const std::wstring& name) {
+        return Square{name[0] - L'a', name[1] - L'1'};
+    };
+    const std::map<std::wstring, BoardCommand> commands = {{L"hint", BoardCommand::ForwardOrHint},
+                                                           {L"back", BoardCommand::Back},
+                                                           {L"first", BoardCommand::FirstOrRestart},
+                                                           {L"last", BoardCommand::LastOrSolve},
+                                                           {L"new", BoardCommand::NewGame}};
+    std::wstring out;
+    std::wistringstream in(script);
+    for (std::wstring t; in >> t;) {
+        std::wstring shown;
+        int x = 0, y = 0;
+        if ((t[0] == L'@' || t[0] == L'~') && std::swscanf(t.c_str() + 1, L"%d,%d", &x, &y) == 2) {
+            t[0] == L'@' ? game.Click(x, y) : game.MouseMove(x, y);
+        } else if (commands.count(t) != 0) {
+            game.Command(commands.at(t));
+        } else if (t == L"cancel") {
+            board.host.cancelAtPoll = board.host.polls + 1;
+        } else if (t == L"mute" || t == L"nohints") {
+            (t == L"mute" ? board.settings.Mute : board.settings.HintsEnabled) = t == L"mute";
+        } else if (t == L"running" || t == L"idle") {
+            game.tour.searchRunning = t == L"running";
+        } else if (t.starts_with(L"size=")) {
+            game.cellSize = std::stoi(t.substr(5));
+        } else if (t.starts_with(L"path=")) {
+            game.tour.searchPath.fill(square(t.substr(5)));
+        } else if (t.starts_with(L"onend=")) {
+            const Square s = square(t.substr(6));
+            board.host.onEnd = [&game, s] {
+                game.MouseMove(s.column * 60 + 1, (7 - s.row) * 60 + 1);
+            };
+        } else if (t[0] != L'=') {
+            game.Click(square(t).column * 60 + 30, (7 - square(t).row) * 60 + 5);
+        } else if (t == L"=moves") {
+            shown = game.tour.moveCount == 0 ? L"-" : EncodeTour(game.tour);
+        } else if (t == L"=state") {
+            const TourState& tour = game.tour;
+            shown = Joined(tour.moveCount, tour.errorCount, tour.firstDoubtfulMove,
+                           tour.firstLostMove, game.hintCount, game.browseIndex) +
+                    L" " + Name(game.hintSquare);
+        } else if (t == L"=judged") {
+            shown = YesNo(board.host.tickReads + board.host.polls != 0);
+        } else if (t == L"=beeps") {
+            for (const BeepKind beep : board.view.beeps) {
+                shown += beep == BeepKind::Plain ? L"P" : L"E";
+            }
+            shown += board.view.beeps.empty() ? L"none" : L"";
+            board.view.beeps.clear();
+        } else if (t == L"=repaints") {  // since the last time asked, in order
+            for (const PixelRect& r : board.view.invalidated) {  // "!" for a rect of another size
+                const bool whole = r.right - r.left == 60 && r.bottom - r.top == 60;
+                shown += Name(game.SquareAtPoint(r.left, r.top)) + (whole ? L"," : L"!,");
+            }
+            shown += std::to_wstring(board.view.fullRedraws);
+            board.view.invalidated.clear();
+            board.view.fullRedraws = 0;
+        } else if (t == L"=reports") {
+            for (const auto& [moves, errors, hints] : board.view.reports) {
+                shown += Joined(moves, errors, hints) + L";";
+            }
+            shown += board.view.reports.empty() ? L"none" : L"";
+        } else if (t == L"=cursor") {
+            const auto& cursors = board.view.cursors;
+            shown = cursors.empty() ? L"none" : std::wstring(1, L"BFW"[int(cursors.back())]);
+        } else if (t == L"=cursors") {  // over every square: board, forbidden and wait cursors
+            board.view.cursors.clear();
+            for (int i = 0; i < 64; ++i) {
+                game.MouseMove(i % 8 * 60 + 1, i / 8 * 60 + 1);
+            }
+            for (const CursorKind kind :
+                 {CursorKind::Board, CursorKind::Forbidden, CursorKind::Wait}) {
+                shown += std::to_wstring(std::count(board.view.cursors.begin(),
+                                                    board.view.cursors.end(), kind)) +
+                         L"/";
+            }
+        } else if (t == L"=tour") {
+            shown = YesNo(IsKnightsTour(game.tour.moves));
+        }
+        out += shown.empty() ? L"" : (out.empty() ? L"" : L" ") + shown;
+    }
+    return out;
+}
+
 // Settings that differ from the defaults, so that a value kept can be told from a default.
 AppSettings CurrentSettings() {
     AppSettings s;
@@ -168,6 +270,7 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
                        tour.errorCount, legal) +
                 (moves.empty() ? L"" : L" " + moves);
      }},
+    {"board", [](const Fields& f) { return PlayBoard(f[0]); }},
     {"lower", [](const Fields& f) { return AsciiLower(f[0]); }},
     {"trim", [](const Fields& f) { return TrimStudyName(f[0]); }},
     {"storable", [](const Fields& f) { return YesNo(IsStorableStudyName(f[0])); }},
@@ -353,7 +456,7 @@ TEST_P(TableTest, EveryCaseGivesItsExpectedResult) {
 
 INSTANTIATE_TEST_SUITE_P(Data, TableTest,
                          testing::Values("tour_text", "study_names", "settings", "utf8", "paths",
-                                         "window", "images"));
+                                         "window", "images", "board"));
 
 }  // namespace
 }  // namespace saltor
