@@ -88,20 +88,7 @@ bool CompletesTour(const TourState& position, const std::array<Square, 64>& path
     return true;
 }
 
-struct Tally {
-    std::map<std::string, int> counts;
-    void operator()(const std::string& what) { ++counts[what]; }
-};
-
-void ExpectSameState(const TourState& a, const TourState& b) {
-    EXPECT_EQ(a.visits, b.visits);
-    EXPECT_EQ(a.moves, b.moves);
-    EXPECT_EQ(a.searchPath, b.searchPath);
-    EXPECT_EQ(std::tuple(a.moveCount, a.firstDoubtfulMove, a.firstLostMove, a.searchDepth,
-                         a.movesPlayed, a.errorCount, a.searchStartTick, a.searchRunning),
-              std::tuple(b.moveCount, b.firstDoubtfulMove, b.firstLostMove, b.searchDepth,
-                         b.movesPlayed, b.errorCount, b.searchStartTick, b.searchRunning));
-}
+using Tally = std::map<std::string, int>;  // how often each kind of case came up
 
 // Without cuts, under a scripted clock and input: the reference's every step.
 void CompareWithReference(const TourState& position, bool complete, bool unlimited,
@@ -126,19 +113,25 @@ void CompareWithReference(const TourState& position, bool complete, bool unlimit
     reference::ReferenceSearch plain(referenceTour, referenceHost);
     const bool found = fast.Solve(complete, budget);
     ASSERT_EQ(found, plain.Solve(complete, budget));
-    ExpectSameState(fastTour, referenceTour);
+    EXPECT_EQ(std::tuple(fastTour.visits, fastTour.moves, fastTour.searchPath),
+              std::tuple(referenceTour.visits, referenceTour.moves, referenceTour.searchPath));
+    const auto marks = [](const TourState& t) {
+        return std::tuple(t.moveCount, t.firstDoubtfulMove, t.firstLostMove, t.searchDepth,
+                          t.movesPlayed, t.errorCount, t.searchStartTick, t.searchRunning);
+    };
+    EXPECT_EQ(marks(fastTour), marks(referenceTour));
     EXPECT_EQ(
         std::tuple(fast.Stats().squaresPlaced, fast.Stats().backups, fastHost.tickReads,
                    fastHost.polls, fastHost.busyCalls, fastHost.endCalls),
         std::tuple(plain.Stats().squaresPlaced, plain.Stats().backups, referenceHost.tickReads,
                    referenceHost.polls, referenceHost.busyCalls, referenceHost.endCalls));
     if (fastHost.endCalls == 0) {
-        tally("trivial");
+        ++tally["trivial"];
     } else if (found) {
-        tally("found");
+        ++tally["found"];
         EXPECT_TRUE(CompletesTour(position, fastTour.searchPath));
     } else {
-        tally(fastTour.firstLostMove == position.moveCount - 1 ? "lost" : "stopped");
+        ++tally[fastTour.firstLostMove == position.moveCount - 1 ? "lost" : "stopped"];
     }
 }
 
@@ -155,7 +148,7 @@ void CompareCutsWithOracles(const TourState& position, bool complete, bool remem
     const bool plainFound = reference::ReferenceSearch(plain, plainHost).Solve(complete, 2000);
     const bool prunedDecided = prunedFound || pruned.firstLostMove < pruned.moveCount;
     if (plainFound || plain.firstLostMove < plain.moveCount) {
-        tally("decided by both");
+        ++tally["decided by both"];
         ASSERT_EQ(prunedFound, plainFound);
         EXPECT_EQ(std::tuple(pruned.moves, pruned.visits, pruned.moveCount,
                              pruned.firstDoubtfulMove, pruned.firstLostMove, pruned.errorCount),
@@ -166,7 +159,7 @@ void CompareCutsWithOracles(const TourState& position, bool complete, bool remem
         }
         EXPECT_LE(prunedHost.squares, plainHost.squares);  // never more work for the same answer
     } else if (prunedDecided) {
-        tally("decided by the cuts only");
+        ++tally["decided by the cuts only"];
     }
     const int left = 64 - position.moveCount;
     if (position.moveCount < 2 || left < 2) {
@@ -179,7 +172,7 @@ void CompareCutsWithOracles(const TourState& position, bool complete, bool remem
             reference::CanComplete(position.visits, knight, 2'000'000, false);
         ASSERT_NE(plainTruth, Completion::Unknown);
         EXPECT_TRUE(cut == Cut::None || plainTruth == Completion::Impossible);
-        tally("cut " + std::to_string(static_cast<int>(cut)));
+        ++tally["cut " + std::to_string(static_cast<int>(cut))];
     }
     if (!prunedDecided) {
         return;
@@ -189,8 +182,8 @@ void CompareCutsWithOracles(const TourState& position, bool complete, bool remem
                                  ? Completion::Unknown
                                  : reference::CanComplete(position.visits, knight, 1'000'000);
     if (truth != Completion::Unknown) {
-        tally(prunedFound ? "found, confirmed" : "lost, confirmed");
-        tally(prunedHost.squares > 500 ? "deep" : "shallow");
+        ++tally[prunedFound ? "found, confirmed" : "lost, confirmed"];
+        ++tally[prunedHost.squares > 500 ? "deep" : "shallow"];
         ASSERT_EQ(prunedFound, truth == Completion::Possible);
     }
     if (prunedFound) {
@@ -279,7 +272,7 @@ TEST(SearchTest, AgreesWithTheReferenceAndWithTryingEveryPath) {
                                                                 {"cut 3", 20},
                                                                 {"cut 4", 6},
                                                                 {"cut 5", 110}}) {
-        EXPECT_GE(tally.counts[what], least) << what;
+        EXPECT_GE(tally[what], least) << what;
     }
 }
 
