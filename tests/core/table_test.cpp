@@ -307,6 +307,7 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
                                f.size() > 2 ? std::stoi(f[2]) : 125);
          return FindElement(BuildSettingsDocument(s), f[0]).value_or(L"");
      }},
+    {"defaults", [](const Fields&) { return BuildSettingsDocument(AppSettings{}); }},
     // A whole document read over the defaults and saved again.
     {"resaved",
      [](const Fields& f) {
