@@ -1,6 +1,9 @@
+// What the board's painter is told to draw. Colours, number placement and the marks' look are
+// checked on painted pixels by the board painter's tests.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "board/paint_plan.h"
 #include "reference/board_fakes.h"
@@ -8,8 +11,6 @@
 namespace saltor {
 namespace {
 
-// Square colours, number placement and the mark's look are checked on painted pixels by the
-// board painter's tests; these check what the plan decides.
 class PaintPlanTest : public testing::Test, protected FakeBoard {
 protected:
     PaintPlan Plan() const { return MakePaintPlan(game, settings); }
@@ -23,72 +24,79 @@ protected:
     }
 };
 
-TEST_F(PaintPlanTest, TextureTilesStartOnWhiteSquares) {
-    // The tile's top-left quadrant is the white texture, so each copy must start on white.
+TEST_F(PaintPlanTest, ThePlanFillsEverySquareAndStartsTexturesOnWhite) {
+    game.cellSize = 50;
+    settings.BlackBgColor = 0x123456;
     const PaintPlan plan = Plan();
-    EXPECT_EQ(plan.tileOrigins[15], (PixelPoint{360, 360}));
+    EXPECT_EQ(std::tuple(plan.cellSize, plan.largeFontHeight, plan.smallFontHeight,
+                         plan.hintFontHeight, plan.drawTiles),
+              std::tuple(50, 25, 10, 50, true));
+    for (int column = 0, n = 0; column < 8; ++column) {
+        for (int row = 7; row >= 0; --row, ++n) {
+            const SquareFill& fill = plan.squares[n];
+            EXPECT_EQ(fill.square, (Square{column, row}));
+            EXPECT_EQ(fill.rect, game.SquareRect({column, row}));
+            EXPECT_EQ(fill.color, (column + row) % 2 == 1 ? 0xFFFFFFu : 0x123456u) << n;
+        }
+    }
+    // The tile's top-left quadrant is the white texture, so each copy must start on white.
+    EXPECT_EQ(plan.tileOrigins[15], (PixelPoint{300, 300}));
     for (const PixelPoint& p : plan.tileOrigins) {
         const Square s = game.SquareAtPoint(p.x, p.y);
         EXPECT_EQ((s.column + s.row) % 2, 1) << p.x << "," << p.y;
     }
+    settings.SolidColor = true;
+    EXPECT_FALSE(Plan().drawTiles);
+    // Below 5 pixels c / 5 is 0, which GDI would read as its default size.
+    game.cellSize = 4;
+    EXPECT_EQ(Plan().smallFontHeight, 1);
 }
 
-TEST_F(PaintPlanTest, TheKnightStandsOnTheLastMoveOrTheBrowsedOneWithNoHint) {
-    Place({{0, 0}, {1, 2}});
-    EXPECT_EQ(Plan().knightRect, game.SquareRect({1, 2}));
+TEST_F(PaintPlanTest, ThePlanPutsTheKnightNumbersMarksAndHint) {
+    Place({{0, 0}, {1, 2}, {2, 4}, {3, 6}, {5, 7}});
+    EXPECT_EQ(Plan().knightRect, game.SquareRect({5, 7}));
+    const PlanText last = Plan().texts.back();  // the square just played: small, out of the way
+    EXPECT_EQ(std::tuple(last.text, last.font), std::tuple(L"5", PlanFont::Small));
+    game.tour.firstDoubtfulMove = 1;
+    game.tour.firstLostMove = 3;
+    EXPECT_EQ(Marks(), L"..?.?.X.X");
+    // DrawText's flags: one line (0x20), a number centred both ways (1, 4), the one just played
+    // at the bottom right (8, 2), a mark at the bottom left (8).
+    EXPECT_EQ(std::tuple(Plan().texts[0].flags, last.flags, Plan().texts[2].flags),
+              std::tuple(0x25u, 0x2Au, 0x28u));
+    game.tour.firstDoubtfulMove = 4;  // lost before any doubtful move: lost it is
+    game.tour.firstLostMove = 2;
+    EXPECT_EQ(Marks(), L"...X.X.X");
+    // The hint shows only while it is the proposed next move, on the board.
+    Hint({6, 6});
+    EXPECT_EQ(Plan().hintRect, game.SquareRect({6, 6}));
+    settings.HintsEnabled = false;  // marks are a judgement, switched off with hints; not the hint
+    EXPECT_EQ(Marks(), L".....");
+    EXPECT_EQ(Plan().hintSquare, (Square{6, 6}));
+    Hint({8, 0});
+    EXPECT_EQ(Plan().hintSquare, NoSquare);
+    Hint({6, 6});
+    game.tour.searchPath[4] = {5, 7};
+    game.tour.TakeBack();  // the proposal for this position is now the move just undone
+    EXPECT_EQ(Plan().hintSquare, NoSquare);
+    game.tour.moves[1] = {9, 9};  // a square off the board ends the list
+    EXPECT_EQ(Plan().texts.size(), 1u);
 
+    // Browsing: the knight on the browsed move, every number large, no hint.
     game.tour.moves = TourFromA1();
     game.tour.moveCount = TourComplete;
     game.browseIndex = 10;
     game.hintSquare = SquareAt(5);
     game.tour.searchPath.fill(SquareAt(5));  // whatever the last search left: no hint now
     const PaintPlan plan = Plan();
-    EXPECT_EQ(plan.knightSquare, game.tour.moves[10]);
-    EXPECT_EQ(plan.hintSquare, NoSquare);
+    EXPECT_EQ(std::tuple(plan.knightSquare, plan.hintSquare),
+              std::tuple(game.tour.moves[10], NoSquare));
     ASSERT_EQ(plan.texts.size(), 64u);
-    for (int i = 0; i < 64; ++i) {  // every number large: no move was just played
-        EXPECT_EQ(plan.texts[i].text, std::to_wstring(i + 1));
-        EXPECT_EQ(plan.texts[i].font, PlanFont::Large);
-        EXPECT_EQ(plan.texts[i].rect, game.SquareRect(game.tour.moves[i]));
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_EQ(std::tuple(plan.texts[i].text, plan.texts[i].font, plan.texts[i].rect),
+                  std::tuple(std::to_wstring(i + 1), PlanFont::Large,
+                             game.SquareRect(game.tour.moves[i])));
     }
-}
-
-TEST_F(PaintPlanTest, MarksFollowTheFirstDoubtfulAndLostMoves) {
-    Place({{0, 0}, {1, 2}, {2, 4}, {3, 6}, {5, 7}});
-    game.tour.firstDoubtfulMove = 1;
-    game.tour.firstLostMove = 3;
-    EXPECT_EQ(Marks(), L"..?.?.X.X");
-    // Lost before any doubtful move: lost it is.
-    game.tour.firstDoubtfulMove = 4;
-    game.tour.firstLostMove = 2;
-    EXPECT_EQ(Marks(), L"...X.X.X");
-    // Marks are a judgement, switched off with hints; the hint sign is not.
-    Hint({6, 6});
-    settings.HintsEnabled = false;
-    EXPECT_EQ(Marks(), L".....");
-    EXPECT_EQ(Plan().hintSquare, (Square{6, 6}));
-}
-
-TEST_F(PaintPlanTest, TheHintShowsOnlyWhileItIsTheProposedNextMove) {
-    Place({{0, 0}, {1, 2}});
-    Hint({2, 4});
-    EXPECT_EQ(Plan().hintSquare, (Square{2, 4}));
-    Hint({8, 0});  // off the board
-    EXPECT_EQ(Plan().hintSquare, NoSquare);
-    // Taken back: the proposal for this position is the move just undone.
-    Hint({2, 4});
-    game.tour.searchPath[1] = {1, 2};
-    game.tour.TakeBack();
-    EXPECT_EQ(Plan().hintSquare, NoSquare);
-}
-
-TEST_F(PaintPlanTest, MovesOffTheBoardEndTheListAndFontsNeverReachZero) {
-    Place({{0, 0}, {1, 2}, {2, 4}});
-    game.tour.moves[1] = {9, 9};
-    EXPECT_EQ(Plan().texts.size(), 1u);
-    // Below 5 pixels c / 5 is 0, which GDI would read as its default size.
-    game.cellSize = 4;
-    EXPECT_EQ(Plan().smallFontHeight, 1);
 }
 
 }  // namespace

@@ -1,25 +1,35 @@
 #include "reference/reference_search.h"
 
+#include <cstdlib>
+
 namespace saltor::reference {
+namespace {
+
+// The knight's neighbours of `s` on the board, in the order the game's scans meet them.
+template <typename Visit>
+void ForEachNeighbour(Square s, Visit visit) {
+    for (int dc = -2; dc <= 2; ++dc) {
+        for (int dr = -2; dr <= 2; ++dr) {
+            const Square n{s.column + dc, s.row + dr};
+            if (dc != 0 && dr != 0 && std::abs(dc) + std::abs(dr) == 3 && IsOnBoard(n)) {
+                visit(n);
+            }
+        }
+    }
+}
+
+}  // namespace
 
 bool ReferenceSearch::Solve(bool complete, uint32_t budgetMs) {
     TourState& t = tour_;
-    if (t.moveCount == 99) {
-        return true;
-    }
-    if (complete && t.moveCount == 0) {
-        return true;
-    }
-    if (!complete && t.moveCount < 2) {
+    if (t.moveCount == 99 || t.moveCount == 0 || (!complete && t.moveCount == 1)) {
         return true;
     }
     if (t.firstLostMove < t.moveCount) {
         return false;
     }
     budgetMs_ = budgetMs;
-    for (int i = 0; i < 64; ++i) {
-        t.searchPath[i] = t.moves[i];
-    }
+    t.searchPath = t.moves;
     t.searchDepth = t.moveCount - 1;
     t.searchStartTick = host_.TickCount();
     t.searchRunning = true;
@@ -37,7 +47,6 @@ bool ReferenceSearch::Solve(bool complete, uint32_t budgetMs) {
     }
     t.searchStartTick = 0;
     t.searchRunning = false;
-    host_.SearchEnded();
     if (found && complete) {
         for (int i = 0; i < 64; ++i) {
             t.moves[i] = t.searchPath[i];
@@ -45,23 +54,19 @@ bool ReferenceSearch::Solve(bool complete, uint32_t budgetMs) {
         }
         t.moveCount = 99;
     }
+    host_.SearchEnded();
     return found;
 }
 
 bool ReferenceSearch::Search(VisitBoard board, Square from) {
     TourState& t = tour_;
-    t.searchDepth += 1;
-    const int d = t.searchDepth;
+    const int d = t.searchDepth += 1;
     if (d >= 64) {
         return true;
     }
     for (;;) {
         const Square c = NextCandidate(board, from);
-        if (c.column < 0 || c.column > 7 || c.row < 0 || c.row > 7) {
-            t.searchDepth -= 1;
-            return false;
-        }
-        if (d < 63 && HasIsolatedSquare(board)) {
+        if (!IsOnBoard(c) || (d < 63 && HasIsolatedSquare(board))) {
             t.searchDepth -= 1;
             return false;
         }
@@ -83,53 +88,28 @@ bool ReferenceSearch::Search(VisitBoard board, Square from) {
             t.searchStartTick = 0;
             return false;
         }
-        board[c.column * 8 + c.row] = -100 - d;
+        board[c.column * 8 + c.row] = -100 - d;  // tried at this depth
         stats_.backups += 1;
     }
 }
 
+// Fewest onward moves first, the first of equals kept; a square with none only as the last.
 Square ReferenceSearch::NextCandidate(const VisitBoard& board, Square from) const {
     const int d = tour_.searchDepth;
     Square best = NoSquare;
     int bestDegree = 9;
-    for (int dc = -2; dc <= 2; ++dc) {
-        for (int dr = -2; dr <= 2; ++dr) {
-            if (dc == 0 || dr == 0 || (dc < 0 ? -dc : dc) + (dr < 0 ? -dr : dr) != 3) {
-                continue;
-            }
-            const Square c{from.column + dc, from.row + dr};
-            if (c.column < 0 || c.column > 7 || c.row < 0 || c.row > 7) {
-                continue;
-            }
-            const int v = board[c.column * 8 + c.row];
-            if (v >= 0 || v == -100 - d) {
-                continue;
-            }
-            if (d == 63) {
-                return c;
-            }
-            int degree = 0;
-            for (int ec = -2; ec <= 2; ++ec) {
-                for (int er = -2; er <= 2; ++er) {
-                    if (ec == 0 || er == 0 || (ec < 0 ? -ec : ec) + (er < 0 ? -er : er) != 3) {
-                        continue;
-                    }
-                    const Square n{c.column + ec, c.row + er};
-                    if (n.column >= 0 && n.column <= 7 && n.row >= 0 && n.row <= 7 &&
-                        board[n.column * 8 + n.row] < 0) {
-                        degree += 1;
-                    }
-                }
-            }
-            if (degree == 0) {
-                continue;
-            }
-            if (degree < bestDegree) {
-                best = c;
-                bestDegree = degree;
-            }
+    ForEachNeighbour(from, [&](Square c) {
+        const int v = board[c.column * 8 + c.row];
+        if (v >= 0 || v == -100 - d || (d == 63 && IsOnBoard(best))) {
+            return;
         }
-    }
+        int degree = 0;
+        ForEachNeighbour(c, [&](Square n) { degree += board[n.column * 8 + n.row] < 0; });
+        if (d == 63 || (degree != 0 && degree < bestDegree)) {
+            best = c;
+            bestDegree = degree;
+        }
+    });
     return best;
 }
 

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 #include "engine/tour_state.h"
 
@@ -10,15 +9,13 @@ namespace saltor {
 
 // True when the 64 squares visit every square once, each a knight's move from the one before.
 inline bool IsKnightsTour(const std::array<Square, 64>& path) {
-    std::array<bool, 64> seen{};
+    uint64_t seen = 0;
     for (int i = 0; i < 64; ++i) {
-        if (!IsOnBoard(path[i]) || seen[IndexOf(path[i])]) {
+        if (!IsOnBoard(path[i]) || (seen >> IndexOf(path[i]) & 1) != 0 ||
+            (i > 0 && !AreKnightMoveApart(path[i - 1], path[i]))) {
             return false;
         }
-        seen[IndexOf(path[i])] = true;
-        if (i > 0 && !AreKnightMoveApart(path[i - 1], path[i])) {
-            return false;
-        }
+        seen |= uint64_t{1} << IndexOf(path[i]);
     }
     return true;
 }
@@ -37,57 +34,21 @@ private:
     uint64_t state_;
 };
 
-// A random legal next square, or NoSquare when the knight has none.
-inline Square RandomLegalMove(const TourState& tour, TestRandom& random) {
+// A legal next square, or NoSquare when the knight has none: any at random, or like a player
+// who mostly follows the fewest-exits rule, breaks ties as he likes and now and then plays any
+// move at all.
+inline Square NextMove(const TourState& tour, TestRandom& random, bool humanLike) {
     Square legal[8];
-    int count = 0;
+    int degree[8], count = 0, fewest = 9;
     const Square from = tour.moves[tour.moveCount - 1];
     for (const Square& offset : KnightOffsets) {
         const Square to{from.column + offset.column, from.row + offset.row};
         if (tour.IsLegal(to)) {
-            legal[count++] = to;
-        }
-    }
-    return count == 0 ? NoSquare : legal[random.Below(count)];
-}
-
-// Plays up to `moves` random legal moves from an empty board; stops early at a dead end.
-inline void PlayRandomly(TourState& tour, TestRandom& random, int moves) {
-    tour.Reset();
-    tour.Play(SquareAt(random.Below(64)));
-    while (tour.moveCount < moves) {
-        const Square next = RandomLegalMove(tour, random);
-        if (IsNoSquare(next)) {
-            return;
-        }
-        tour.Play(next);
-    }
-}
-
-// Onward moves from `to` once the knight stands there: its unvisited knight neighbours.
-inline int OnwardMoves(const TourState& tour, Square to) {
-    int count = 0;
-    for (const Square& offset : KnightOffsets) {
-        const Square next{to.column + offset.column, to.row + offset.row};
-        if (IsOnBoard(next) && tour.visits[IndexOf(next)] < 0) {
-            ++count;
-        }
-    }
-    return count;
-}
-
-// A player who mostly follows the fewest-exits rule, breaks ties as he likes and now and then
-// plays any move at all.
-inline Square HumanLikeMove(const TourState& tour, TestRandom& random) {
-    Square legal[8];
-    int degree[8];
-    int count = 0;
-    int fewest = 9;
-    const Square from = tour.moves[tour.moveCount - 1];
-    for (const Square& offset : KnightOffsets) {
-        const Square to{from.column + offset.column, from.row + offset.row};
-        if (tour.IsLegal(to)) {
-            degree[count] = OnwardMoves(tour, to);
+            degree[count] = 0;  // onward moves once the knight stands there
+            for (const Square& onward : KnightOffsets) {
+                const Square next{to.column + onward.column, to.row + onward.row};
+                degree[count] += IsOnBoard(next) && tour.visits[IndexOf(next)] < 0;
+            }
             if (degree[count] < fewest && (degree[count] > 0 || tour.moveCount == 63)) {
                 fewest = degree[count];
             }
@@ -97,11 +58,10 @@ inline Square HumanLikeMove(const TourState& tour, TestRandom& random) {
     if (count == 0) {
         return NoSquare;
     }
-    if (random.Below(4) == 0 || fewest == 9) {
+    if (!humanLike || random.Below(4) == 0 || fewest == 9) {
         return legal[random.Below(count)];
     }
-    int ties[8];
-    int tieCount = 0;
+    int ties[8], tieCount = 0;
     for (int i = 0; i < count; ++i) {
         if (degree[i] == fewest) {
             ties[tieCount++] = i;
@@ -110,17 +70,20 @@ inline Square HumanLikeMove(const TourState& tour, TestRandom& random) {
     return legal[ties[random.Below(tieCount)]];
 }
 
-// Plays up to `moves` human-like moves from a random square; stops early at a dead end.
-inline void PlayHumanLike(TourState& tour, TestRandom& random, int moves) {
+// Plays up to `moves` such moves from a random square; stops early at a dead end.
+inline void PlayFromRandomStart(TourState& tour, TestRandom& random, int moves, bool humanLike) {
     tour.Reset();
     tour.Play(SquareAt(random.Below(64)));
-    while (tour.moveCount < moves) {
-        const Square next = HumanLikeMove(tour, random);
-        if (IsNoSquare(next)) {
-            return;
-        }
+    for (Square next;
+         tour.moveCount < moves && !IsNoSquare(next = NextMove(tour, random, humanLike));) {
         tour.Play(next);
     }
+}
+inline void PlayRandomly(TourState& tour, TestRandom& random, int moves) {
+    PlayFromRandomStart(tour, random, moves, false);
+}
+inline void PlayHumanLike(TourState& tour, TestRandom& random, int moves) {
+    PlayFromRandomStart(tour, random, moves, true);
 }
 
 }  // namespace saltor
