@@ -10,10 +10,6 @@
 #include "reference/scripted_host.h"
 #include "settings/app_settings.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace saltor {
 
 // Records what a game asks of its window.
@@ -69,21 +65,5 @@ inline std::array<Square, 64> TourFromA1() {
     TourSearch(tour, host).Solve(true, 0xFFFFFFFFu);
     return tour.moves;
 }
-
-#ifdef _WIN32
-// GDI objects of this process. Wine answers 0 from GetGuiResources, but it accepts a GDI handle
-// given by its table index alone, so there the live objects can be counted one by one.
-inline DWORD GdiObjects() {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported != 0) {
-        return reported;
-    }
-    DWORD count = 0;
-    for (ULONG_PTR index = 1; index < 0x10000; ++index) {
-        count += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0 ? 1 : 0;
-    }
-    return count;
-}
-#endif
 
 }  // namespace saltor

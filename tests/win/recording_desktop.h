@@ -40,15 +40,6 @@ public:
         return pickColor != nullptr && pickColor(&record);
     }
     void Browse(const std::wstring& page) override { pages.push_back(page); }
-
-    // The boxes' texts, in order.
-    std::vector<std::wstring> Texts() const {
-        std::vector<std::wstring> texts;
-        for (const Box& box : boxes) {
-            texts.push_back(box.text);
-        }
-        return texts;
-    }
 };
 
 }  // namespace saltor
