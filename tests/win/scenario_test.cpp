@@ -4,8 +4,9 @@
 //   <action> [<argument>]            something the player does, or a file the program meets
 //   = <probe> [<argument>] : <value>  what the window, the game or the files show at that point
 //
-// Texts are UTF-8 with \n and \t escapes; %game%, %settings% and %windows% stand for the game
-// file's path, the settings file's and the Windows folder. The actions and probes are below.
+// Texts are UTF-8 with \n and \t escapes; %game%, %settings%, %windows% and %pictures% stand for
+// the game file's path, the settings file's, the Windows folder and the player's pictures, %min%
+// and %max% for the square sizes this screen allows. The actions and probes are below.
 
 #include <windows.h>
 
@@ -307,7 +308,7 @@ protected:
             }
             return beeps;
         }
-        if (probe == "boxes") {  // each as owner: text
+        if (probe == "boxes") {  // each as "owner caption: text"
             std::vector<std::wstring> boxes;
             for (const auto& box : desktop_.boxes) {
                 const std::wstring owner = box.owner == Dlg()        ? L"window"
@@ -352,7 +353,7 @@ protected:
         if (probe == "left" || probe == "bottom") {
             return std::to_wstring(probe == "left" ? rect().left : rect().bottom);
         }
-        if (probe == "window") {  // left top right bottom on screen
+        if (probe == "window") {  // left, top and width on screen
             RECT r{};
             GetWindowRect(Dlg(), &r);
             return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
