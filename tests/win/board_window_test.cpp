@@ -203,6 +203,7 @@ TEST_F(BoardPaintTest, NumbersMarksAndTheHintSignTakeTheirPlaces) {
     // The thumbs-up on the hint square: a sizeable figure, centred, in a light rim.
     const Found sign = Find(kMarkColor, Square{3, 6}), rim = Find(kHintOutlineColor, Square{3, 6});
     EXPECT_GT(sign.count, 70 * 70 / 6);
+    EXPECT_GE(sign.Height(), 70 * 8 / 10);  // thumb tip to cuff: most of the square
     EXPECT_NEAR(sign.box[0] + sign.box[2], 70, 10);
     EXPECT_NEAR(sign.box[1] + sign.box[3], 70, 10);
     EXPECT_EQ(Find(kMarkColor).count, question.count + cross.count + sign.count);
