@@ -99,9 +99,16 @@ TEST_F(StudiesTest, HostileFilesOpenAndASaveKeepsEveryReadableStudy) {
         if (c.path.empty() || !c.bytes.empty()) {
             WriteGameFile(c.bytes);
         }
+        // A study is what loading it gives: a damaged file's stray bytes after a tour (Wine may
+        // rewrite a cut UTF-16 character as another) leave it the same.
+        const auto tourOf = [this](const std::wstring& name) {
+            TourState tour;
+            DecodeTour(tour, GameFile(gamePath_).Read(name));
+            return EncodeTour(tour);
+        };
         std::map<std::wstring, std::wstring> readable;
         for (const std::wstring& name : GameFile(gamePath_).ReadNames()) {
-            readable.emplace(name, GameFile(gamePath_).Read(name));
+            readable.emplace(name, tourOf(name));
         }
         UniqueHandle lock = c.locked ? LockFile(gamePath_) : UniqueHandle();
         Open();
@@ -122,7 +129,7 @@ TEST_F(StudiesTest, HostileFilesOpenAndASaveKeepsEveryReadableStudy) {
             EXPECT_EQ(ReadBytes(gamePath_), c.bytes);
         }
         for (const auto& [name, tour] : readable) {
-            EXPECT_EQ(GameFile(gamePath_).Read(name), tour) << name;
+            EXPECT_EQ(tourOf(name), tour) << name;
         }
         fs::remove(folder_ / L"Saltor.ini", ignored_);
     }
