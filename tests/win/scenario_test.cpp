@@ -221,7 +221,18 @@ protected:
                 MAKELPARAM(s.column * Game().cellSize + 1, (8 - s.row) * Game().cellSize - 1));
         } else if (action == "pointer-over") {  // the mouse pointer, not moving it further
             const RECT r = ChildRect(nullptr, Control(a));
-            SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            const POINT target{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+            SetCursorPos(target.x, target.y);
+            // Under X the move is done by the server; until then the old position is reported.
+            POINT now{};
+            for (int wait = 0;
+                 wait < 100 && GetCursorPos(&now) && (now.x != target.x || now.y != target.y);
+                 ++wait) {
+                Sleep(10);
+            }
+            ASSERT_EQ(std::pair(now.x, now.y), std::pair(target.x, target.y));
+            Sleep(100);  // and the motion it makes reaches the window under it
+            Pump();
         } else if (action == "resize-board") {  // as any other window might resize it
             SetWindowPos(BoardWnd(), nullptr, 0, 0, std::stoi(a), std::stoi(b),
                          SWP_NOMOVE | SWP_NOZORDER);
