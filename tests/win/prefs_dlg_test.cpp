@@ -43,6 +43,8 @@ TEST_F(PrefsDlgTest, TipsPlacementAndSwatches) {
     const HWND swatch = ChildWindowFromPoint(
         prefs.Hwnd(), POINT{(place.left + place.right) / 2, (place.top + place.bottom) / 2});
     EXPECT_NE(swatch, GetDlgItem(prefs.Hwnd(), IDC_BLACK_SWATCH));
+    const RECT over = ChildRect(prefs.Hwnd(), swatch);
+    EXPECT_TRUE(EqualRect(&over, &place));
     RECT r{};
     GetClientRect(swatch, &r);
     const WindowDc screen(nullptr);
