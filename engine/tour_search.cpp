@@ -45,7 +45,9 @@ bool TourSearch::Solve(bool complete, uint32_t budgetMs) {
             visited |= Bit(i);
         }
     }
-    const bool found = Search(visited, IndexOf(t.moves[t.moveCount - 1]));
+    const int from = IndexOf(t.moves[t.moveCount - 1]);
+    const bool found = cuts_.enabled && cuts_.proveAfterSquares != 0 ? Decide(visited, from)
+                                                                     : Search(visited, from);
     if (found) {
         t.firstDoubtfulMove = NoMark;
     } else {
@@ -71,6 +73,92 @@ bool TourSearch::Solve(bool complete, uint32_t budgetMs) {
     // Last, so that the board chooses its cursor from the tour as the search leaves it.
     host_.SearchEnded();
     return found;
+}
+
+// The plain order's first tour, whatever it would cost the plain search to reach it. A look in
+// that order settles most positions at once. Past that, the prover decides the position; a found
+// one is then walked square by square, each square being the first candidate in the plain
+// order that the prover finds a tour after (the plain search would have found none in the
+// candidates before it), with a fresh look in the plain order after each square.
+bool TourSearch::Decide(uint64_t visited, int from) {
+    TourState& t = tour_;
+    Look look = LookInOrder(visited, from, cuts_.proveAfterSquares);
+    if (look != Look::TooLong) {
+        return look == Look::Found;
+    }
+    std::array<int8_t, 64> rest{};
+    if (Prove(visited, from, rest) != Proof::Found) {
+        return false;  // lost, or out of time: the tour's searchRunning tells which
+    }
+    for (int depth = t.moveCount;; ++depth) {
+        uint64_t tried = 0;
+        int next = NoIndex;
+        for (;;) {
+            const int candidate = NextCandidate(visited, tried, from, depth);
+            std::array<int8_t, 64> after{};
+            const Proof proof = candidate == NoIndex
+                                    ? Proof::Stopped
+                                    : Prove(visited | Bit(candidate), candidate, after);
+            if (proof == Proof::Found) {
+                next = candidate;
+                rest = after;
+                break;
+            }
+            if (proof == Proof::Stopped) {
+                // Out of time on the way: a tour is known, just not the plain order's.
+                FinishWith(rest, depth);
+                return true;
+            }
+            tried |= Bit(candidate);
+        }
+        t.searchPath[depth] = SquareAt(next);
+        visited |= Bit(next);
+        from = next;
+        t.searchDepth = depth;
+        look = LookInOrder(visited, from, cuts_.proveAfterSquares);
+        if (look == Look::Found) {
+            return true;
+        }
+        if (look != Look::TooLong) {
+            FinishWith(rest, depth + 1);
+            return true;
+        }
+    }
+}
+
+// The plain search from the position, stopped once it has placed `squares` more squares.
+TourSearch::Look TourSearch::LookInOrder(uint64_t visited, int from, uint64_t squares) {
+    squareLimit_ = stats_.squaresPlaced + squares;
+    limitReached_ = false;
+    const bool found = Search(visited, from);
+    squareLimit_ = UINT64_MAX;
+    if (found) {
+        return Look::Found;
+    }
+    if (limitReached_) {
+        return Look::TooLong;
+    }
+    return tour_.searchRunning ? Look::Lost : Look::Stopped;
+}
+
+Proof TourSearch::Prove(uint64_t visited, int from, std::array<int8_t, 64>& path) {
+    TourProver prover([this] {
+        if (host_.PollCancel()) {
+            tour_.searchRunning = false;
+        }
+        host_.ShowBusy();
+        return TimeIsUp();
+    });
+    const Proof proof = prover.Prove(visited, from, path);
+    stats_.choices += prover.Choices();
+    return proof;
+}
+
+// Writes a tour's rest found by the prover from the square at `depth` - 1 on.
+void TourSearch::FinishWith(const std::array<int8_t, 64>& path, int depth) {
+    for (int i = 1; depth - 1 + i < 64; ++i) {
+        tour_.searchPath[depth - 1 + i] = SquareAt(path[i]);
+    }
 }
 
 bool TourSearch::Search(uint64_t visited, int from) {
@@ -104,7 +192,6 @@ bool TourSearch::Search(uint64_t visited, int from) {
         ++stats_.squaresPlaced;
         if (host_.PollCancel()) {
             t.searchRunning = false;
-            t.searchStartTick = 0;
         }
         host_.ShowBusy();
         if (Search(visited | Bit(candidate), candidate)) {
@@ -112,8 +199,6 @@ bool TourSearch::Search(uint64_t visited, int from) {
         }
         if (ShouldStop()) {
             --t.searchDepth;
-            t.searchRunning = false;
-            t.searchStartTick = 0;
             return false;
         }
         tried |= Bit(candidate);
@@ -123,8 +208,24 @@ bool TourSearch::Search(uint64_t visited, int from) {
 
 // Read only when backing up: a search that goes straight to a tour never looks at the clock.
 bool TourSearch::ShouldStop() {
-    return !tour_.searchRunning ||
-           static_cast<uint32_t>(host_.TickCount() - tour_.searchStartTick) > budgetMs_;
+    if (stats_.squaresPlaced >= squareLimit_) {
+        limitReached_ = true;
+        return true;
+    }
+    return TimeIsUp();
+}
+
+// Out of time or cancelled; from then on the search only unwinds.
+bool TourSearch::TimeIsUp() {
+    TourState& t = tour_;
+    if (t.searchRunning &&
+        static_cast<uint32_t>(host_.TickCount() - t.searchStartTick) > budgetMs_) {
+        t.searchRunning = false;
+    }
+    if (!t.searchRunning) {
+        t.searchStartTick = 0;
+    }
+    return !t.searchRunning;
 }
 
 int TourSearch::NextCandidate(uint64_t visited, uint64_t tried, int from, int depth) const {

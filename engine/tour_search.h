@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "engine/lost_positions.h"
 #include "engine/search_host.h"
+#include "engine/tour_prover.h"
 #include "engine/tour_state.h"
 
 namespace saltor {
@@ -12,6 +14,7 @@ struct SearchStats {
     uint64_t squaresPlaced = 0;
     uint64_t backups = 0;  // placed squares taken off again to try the next candidate
     uint64_t cuts = 0;     // branches dropped unsearched
+    uint64_t choices = 0;  // choices the prover made, when the search handed it a position
 };
 
 // The cuts that the search adds to the plain method: branches that provably hold no tour are
@@ -22,8 +25,12 @@ struct SearchCuts {
     // Positions found lost are remembered once a search has backed up this often: before that
     // the table costs more than it saves.
     uint64_t rememberAfterBackups = 4096;
+    // Once a look in the plain order has placed this many squares without a verdict, the prover
+    // decides the position, and the plain order's first tour is then walked square by square.
+    // Zero keeps to the plain order however long it takes.
+    uint64_t proveAfterSquares = 2048;
 
-    static constexpr SearchCuts None() { return {false, 0}; }
+    static constexpr SearchCuts None() { return {false, 0, 0}; }
 };
 
 // Depth-first knight's-tour search in Warnsdorff order (fewest onward moves first, ties in the
@@ -45,9 +52,16 @@ public:
     const SearchStats& Stats() const { return stats_; }
 
 private:
+    enum class Look { Found, Lost, Stopped, TooLong };
+
+    bool Decide(uint64_t visited, int from);
+    Look LookInOrder(uint64_t visited, int from, uint64_t squares);
+    Proof Prove(uint64_t visited, int from, std::array<int8_t, 64>& path);
+    void FinishWith(const std::array<int8_t, 64>& path, int depth);
     bool Search(uint64_t visited, int from);
     int NextCandidate(uint64_t visited, uint64_t tried, int from, int depth) const;
     bool ShouldStop();
+    bool TimeIsUp();
 
     TourState& tour_;
     SearchHost& host_;
@@ -55,6 +69,8 @@ private:
     uint32_t budgetMs_ = 0;
     LostPositions lost_;
     SearchStats stats_;
+    uint64_t squareLimit_ = UINT64_MAX;  // a look in the plain order stops here
+    bool limitReached_ = false;
 };
 
 // Bit-set form of the isolation test: true when some square not in `visited` has no knight

@@ -13,13 +13,6 @@
 #include "verdict_table.h"
 
 namespace saltor::tourtool {
-namespace {
-
-struct Judged {
-    Verdict verdict;
-    double ms;
-    TourState tour;
-};
 
 Judged Judge(const TourState& position, uint32_t budgetMs, SearchCuts cuts) {
     Judged judged{Verdict::Doubtful, 0, position};
@@ -34,8 +27,6 @@ Judged Judge(const TourState& position, uint32_t budgetMs, SearchCuts cuts) {
                                                                          : Verdict::Doubtful;
     return judged;
 }
-
-}  // namespace
 
 // Judges every position of the files with the plain search and with the cuts, one after the
 // other, and prints how many each decides in time; checks on the way that the cuts change no

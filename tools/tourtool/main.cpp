@@ -22,9 +22,10 @@ int Usage() {
                  "                                  the share of positions of the files that\n"
                  "                                  the plain search and the search with cuts\n"
                  "                                  decide in time, side by side\n"
-                 "  tourtool corpus random|human [--count N] [--seed S]\n"
-                 "                                  positions for judge, from random legal play\n"
-                 "                                  or from play that mostly takes fewest exits\n";
+                 "  tourtool corpus random|human|strong [--count N] [--seed S]\n"
+                 "                                  positions for judge, from random legal play,\n"
+                 "                                  from play that mostly takes fewest exits, or\n"
+                 "                                  from games kept alive, each with one mistake\n";
     return 2;
 }
 
@@ -64,7 +65,8 @@ int main(int argc, char** argv) {
     }
     if (command == "corpus") {
         if (argc < 3 ||
-            (std::string_view(argv[2]) != "random" && std::string_view(argv[2]) != "human")) {
+            (std::string_view(argv[2]) != "random" && std::string_view(argv[2]) != "human" &&
+             std::string_view(argv[2]) != "strong")) {
             return Usage();
         }
         style = argv[2];
@@ -108,8 +110,10 @@ int main(int argc, char** argv) {
         return RunDecide(files, std::cout, static_cast<uint32_t>(budget));
     }
     if (command == "corpus") {
-        return RunCorpus(std::cout, style == "human", static_cast<int>(count),
-                         static_cast<uint64_t>(seed));
+        const CorpusStyle corpus = style == "human"    ? CorpusStyle::Human
+                                   : style == "strong" ? CorpusStyle::Strong
+                                                       : CorpusStyle::Random;
+        return RunCorpus(std::cout, corpus, static_cast<int>(count), static_cast<uint64_t>(seed));
     }
     return Usage();
 }

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "engine/search_host.h"
+#include "engine/tour_search.h"
 #include "engine/tour_state.h"
+#include "verdict_table.h"
 
 namespace saltor::tourtool {
 
@@ -17,7 +19,16 @@ int RunStarts(std::ostream& out, uint32_t budgetMs);
 int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned);
 int RunBench(std::ostream& out, double seconds);
 int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t budgetMs);
-int RunCorpus(std::ostream& out, bool humanLike, int count, uint64_t seed);
+enum class CorpusStyle { Random, Human, Strong };
+int RunCorpus(std::ostream& out, CorpusStyle style, int count, uint64_t seed);
+
+// A position judged as the board judges a move, without completing it, on the real clock.
+struct Judged {
+    Verdict verdict;
+    double ms;
+    TourState tour;
+};
+Judged Judge(const TourState& position, uint32_t budgetMs, SearchCuts cuts);
 
 // The squares of `path` up to the first empty entry, in game-file notation.
 std::string PathText(const std::array<Square, 64>& path, int count);
