@@ -150,6 +150,7 @@ Proof TourSearch::Prove(uint64_t visited, int from, std::array<int8_t, 64>& path
         return TimeIsUp();
     });
     const Proof proof = prover.Prove(visited, from, path);
+    ++stats_.proofs;
     stats_.choices += prover.Choices();
     return proof;
 }

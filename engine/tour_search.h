@@ -14,7 +14,8 @@ struct SearchStats {
     uint64_t squaresPlaced = 0;
     uint64_t backups = 0;  // placed squares taken off again to try the next candidate
     uint64_t cuts = 0;     // branches dropped unsearched
-    uint64_t choices = 0;  // choices the prover made, when the search handed it a position
+    uint64_t proofs = 0;   // positions handed to the prover
+    uint64_t choices = 0;  // choices the prover made in them
 };
 
 // The cuts that the search adds to the plain method: branches that provably hold no tour are
@@ -28,7 +29,7 @@ struct SearchCuts {
     // Once a look in the plain order has placed this many squares without a verdict, the prover
     // decides the position, and the plain order's first tour is then walked square by square.
     // Zero keeps to the plain order however long it takes.
-    uint64_t proveAfterSquares = 2048;
+    uint64_t proveAfterSquares = 128;
 
     static constexpr SearchCuts None() { return {false, 0, 0}; }
 };

@@ -18,10 +18,12 @@ int Usage() {
                  "                                  the cuts\n"
                  "  tourtool bench [--seconds S]    squares placed per second, the game's search\n"
                  "                                  against the plain reference\n"
-                 "  tourtool decide FILE... [--budget MS]\n"
+                 "  tourtool decide FILE... [--budget MS] [--check N]\n"
                  "                                  the share of positions of the files that\n"
-                 "                                  the plain search and the search with cuts\n"
-                 "                                  decide in time, side by side\n"
+                 "                                  the plain search, the search with cuts and\n"
+                 "                                  the game's judge decide in time, side by\n"
+                 "                                  side, and the slowest; every Nth \"lost\"\n"
+                 "                                  confirmed by trying every path\n"
                  "  tourtool corpus random|human|strong [--count N] [--seed S]\n"
                  "                                  positions for judge, from random legal play,\n"
                  "                                  from play that mostly takes fewest exits, or\n"
@@ -52,6 +54,7 @@ int main(int argc, char** argv) {
     double seconds = 2.0;
     double count = 2000;
     double seed = 1;
+    double checkEvery = 1;
     int first = 2;
     std::string_view style;
     std::vector<std::string> files;
@@ -92,6 +95,8 @@ int main(int argc, char** argv) {
             count = value;
         } else if (option == "--seed" && value <= 1e15) {
             seed = value;
+        } else if (option == "--check" && value >= 1 && value <= 1e7) {
+            checkEvery = value;
         } else {
             return Usage();
         }
@@ -107,7 +112,8 @@ int main(int argc, char** argv) {
         return RunBench(std::cout, seconds);
     }
     if (command == "decide") {
-        return RunDecide(files, std::cout, static_cast<uint32_t>(budget));
+        return RunDecide(files, std::cout, static_cast<uint32_t>(budget),
+                         static_cast<int>(checkEvery));
     }
     if (command == "corpus") {
         const CorpusStyle corpus = style == "human"    ? CorpusStyle::Human

@@ -18,7 +18,8 @@ inline constexpr uint32_t DefaultBudgetMs = 1000;
 int RunStarts(std::ostream& out, uint32_t budgetMs);
 int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned);
 int RunBench(std::ostream& out, double seconds);
-int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t budgetMs);
+int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t budgetMs,
+              int checkEvery);
 enum class CorpusStyle { Random, Human, Strong };
 int RunCorpus(std::ostream& out, CorpusStyle style, int count, uint64_t seed);
 
