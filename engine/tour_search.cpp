@@ -131,7 +131,6 @@ TourSearch::Look TourSearch::LookInOrder(uint64_t visited, int from, uint64_t sq
     squareLimit_ = stats_.squaresPlaced + squares;
     limitReached_ = false;
     const bool found = Search(visited, from);
-    squareLimit_ = UINT64_MAX;
     if (found) {
         return Look::Found;
     }
@@ -172,7 +171,6 @@ bool TourSearch::Search(uint64_t visited, int from) {
                           stats_.backups >= cuts_.rememberAfterBackups;
     if (cuts_.enabled && (CannotComplete(visited, from) != Cut::None ||
                           (remember && lost_.Contains(visited, from)))) {
-        ++stats_.cuts;
         --t.searchDepth;
         return false;
     }

@@ -13,7 +13,6 @@ namespace saltor {
 struct SearchStats {
     uint64_t squaresPlaced = 0;
     uint64_t backups = 0;  // placed squares taken off again to try the next candidate
-    uint64_t cuts = 0;     // branches dropped unsearched
     uint64_t proofs = 0;   // positions handed to the prover
     uint64_t choices = 0;  // choices the prover made in them
 };

@@ -13,6 +13,7 @@
 
 #include "engine/knight_bits.h"
 #include "engine/tour_cuts.h"
+#include "engine/tour_prover.h"
 #include "engine/tour_search.h"
 #include "files/tour_text.h"
 #include "reference/exhaustive_search.h"
@@ -292,12 +293,59 @@ TEST(SearchTest, AgreesWithTheReferenceAndWithTryingEveryPath) {
     }
 }
 
+// The prover alone, on leftovers and on positions of random and human-like play: the verdict
+// of trying every path wherever that settles, and a real rest of a tour whenever it finds one.
+TEST(SearchTest, TheProverAgreesWithTryingEveryPath) {
+    TestRandom random(77);
+    Tally tally;
+    for (int round = 0; round < 1500 && !HasFailure(); ++round) {
+        TourState tour;
+        if (round % 3 == 0) {
+            tour = RandomLeftover(random);
+        } else if (round % 3 == 1) {
+            PlayHumanLike(tour, random, 20 + random.Below(43));
+        } else {
+            PlayRandomly(tour, random, 2 + random.Below(40));
+        }
+        const Square knight = tour.moves[tour.moveCount - 1];
+        const uint64_t visited = VisitedSet(tour.visits);
+        std::array<int8_t, 64> path{};
+        const Proof proof = TourProver([] { return false; }).Prove(visited, IndexOf(knight), path);
+        ASSERT_NE(proof, Proof::Stopped);
+        const Completion truth = reference::CanComplete(tour.visits, knight, 100'000);
+        if (truth != Completion::Unknown) {
+            ASSERT_EQ(proof == Proof::Found, truth == Completion::Possible) << round;
+            ++tally[proof == Proof::Found ? "found, confirmed" : "lost, confirmed"];
+        }
+        if (proof == Proof::Found) {
+            uint64_t seen = visited;
+            for (int i = 1; i < 64 - tour.moveCount + 1; ++i) {
+                ASSERT_TRUE(AreKnightMoveApart(SquareAt(path[i - 1]), SquareAt(path[i]))) << round;
+                ASSERT_EQ(seen >> path[i] & 1, 0u) << round;
+                seen |= uint64_t{1} << path[i];
+            }
+            ASSERT_EQ(path[0], IndexOf(knight));
+            ASSERT_EQ(seen, ~uint64_t{0});
+        }
+    }
+    EXPECT_GE(tally["found, confirmed"], 400);
+    EXPECT_GE(tally["lost, confirmed"], 800);
+    // Asked to stop, it stops at its first choice.
+    TourState d4;
+    d4.Play({3, 3});
+    std::array<int8_t, 64> path{};
+    EXPECT_EQ(TourProver([] { return true; }).Prove(VisitedSet(d4.visits), 27, path),
+              Proof::Stopped);
+}
+
 // Positions of strong play, kept alive or just after a mistake, that the plain order needs
 // 100,000 to 1,000,000 squares for even with its cuts: the prover must give the same verdict
-// and walk the plain order's tour, whether it takes over at once or after a look.
+// and walk the plain order's tour, whether it takes over at once or after a look, settling each
+// in a few hundred choices. Out of time halfway through the walk, the tour already proved is
+// given whole.
 TEST(SearchTest, TheProverDecidesStrongPlayAsThePlainOrderDoes) {
     std::ifstream in(std::string(SALTOR_TEST_DATA_DIR) + "/strong_play.txt");
-    int positions = 0, proved = 0;
+    int positions = 0, proved = 0, cutShort = 0;
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') {
             continue;
@@ -306,25 +354,42 @@ TEST(SearchTest, TheProverDecidesStrongPlayAsThePlainOrderDoes) {
         ++positions;
         TourState position;
         DecodeTour(position, std::wstring(line.begin(), line.end()));
-        const auto judge = [&](uint64_t proveAfter, bool complete) {
+        const auto judge = [&](uint64_t proveAfter, bool complete, uint32_t budget) {
             SearchCuts cuts;
             cuts.proveAfterSquares = proveAfter;
             TourState tour = position;
             SquareCountingHost host;
             TourSearch search(tour, host, cuts);
-            const bool found = search.Solve(complete, 0xFFFFFFFFu);
-            proved += search.Stats().proofs > 0;
+            const bool found = search.Solve(complete, budget);
+            if (budget == 0xFFFFFFFFu) {
+                proved += search.Stats().proofs > 0;
+            }
+            if (proveAfter == 1 && budget == 0xFFFFFFFFu) {
+                EXPECT_LE(search.Stats().choices, 1000u);  // about 550 at most
+            }
             // Where there is no tour, the path is only what the search tried last.
             return std::tuple(found, tour.firstLostMove, tour.moves,
                               found ? tour.searchPath : std::array<Square, 64>{});
         };
         const bool complete = positions % 2 == 0;
-        const auto plainOrder = judge(0, complete);
-        EXPECT_EQ(judge(1, complete), plainOrder);
-        EXPECT_EQ(judge(SearchCuts{}.proveAfterSquares, complete), plainOrder);
+        const auto plainOrder = judge(0, complete, 0xFFFFFFFFu);
+        EXPECT_EQ(judge(1, complete, 0xFFFFFFFFu), plainOrder);
+        EXPECT_EQ(judge(SearchCuts{}.proveAfterSquares, complete, 0xFFFFFFFFu), plainOrder);
+        for (uint32_t budget = 100; budget < 3000; budget += 100) {
+            const auto [found, lostAt, moves, path] = judge(1, true, budget);
+            if (found) {
+                EXPECT_TRUE(std::get<0>(plainOrder));
+                EXPECT_TRUE(CompletesTour(position, path));
+                EXPECT_EQ(moves, path);
+                cutShort += path != std::get<3>(plainOrder);
+            } else if (lostAt != NoMark) {
+                EXPECT_FALSE(std::get<0>(plainOrder));
+            }
+        }
     }
     EXPECT_GE(positions, 10);
     EXPECT_EQ(proved, 2 * positions);
+    EXPECT_GE(cutShort, 3);
 }
 
 }  // namespace
