@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "board/search_host_win.h"
 #include "main_dlg_fixture.h"
 #include "settings/prefs_dlg_win.h"
 #include "settings/prefs_rules.h"
@@ -232,6 +233,20 @@ protected:
             }
             ASSERT_EQ(std::pair(now.x, now.y), std::pair(target.x, target.y));
             Sleep(100);  // and the motion it makes reaches the window under it
+            Pump();
+        } else if (action == "long-search") {  // the board's host through a search of a ms
+            // The judge now settles every position in a few milliseconds; a slow machine may
+            // still take long enough to show the wait cursor.
+            WinSearchHost host(BoardWnd());
+            const DWORD start = GetTickCount();
+            while (GetTickCount() - start < static_cast<DWORD>(std::stoi(a))) {
+                for (int square = 0; square < 1024; ++square) {
+                    host.PollCancel();
+                    host.ShowBusy();
+                }
+                Sleep(1);
+            }
+            host.SearchEnded();
             Pump();
         } else if (action == "resize-board") {  // as any other window might resize it
             SetWindowPos(BoardWnd(), nullptr, 0, 0, std::stoi(a), std::stoi(b),
