@@ -1,7 +1,10 @@
 #include "board/board_game.h"
 
 #include <algorithm>
+#include <bit>
 
+#include "board/mark_text.h"
+#include "engine/loss_explanation.h"
 #include "engine/tour_search.h"
 
 namespace saltor {
@@ -68,7 +71,45 @@ void BoardGame::SetBrowseIndex(int index) {
 }
 
 bool BoardGame::RunSearch(bool complete) {
-    return TourSearch(tour, host_).Solve(complete, settings_.CalcDuration);
+    const int doubtfulBefore = tour.firstDoubtfulMove;
+    TourSearch search(tour, host_);
+    const bool found = search.Solve(complete, settings_.CalcDuration);
+    if (tour.firstDoubtfulMove != doubtfulBefore) {
+        doubtKnown_ = true;
+        doubtBudgetMs_ = settings_.CalcDuration;
+        doubtExamined_ = search.Stats().squaresPlaced + search.Stats().choices;
+    }
+    return found;
+}
+
+BoardGame::MarkTip BoardGame::ExplainMark(Square s) const {
+    const int index = IsOnBoard(s) ? tour.visits[IndexOf(s)] : -1;
+    if (!settings_.HintsEnabled || index < 0 ||
+        (index < tour.firstDoubtfulMove && index < tour.firstLostMove)) {
+        return {};
+    }
+    MarkTip tip;
+    std::wstring lost;
+    if (tour.firstLostMove != NoMark) {
+        const Explanation why = ExplainLoss(tour, tour.firstLostMove + 1);
+        lost = ExplanationText(why);
+        tip.squares = why.Squares();
+    }
+    if (index >= tour.firstLostMove) {
+        tip.text = lost;
+    } else if (doubtKnown_) {
+        tip.text = DoubtText(doubtBudgetMs_, doubtExamined_, lost, tour.firstLostMove + 1);
+    } else {
+        tip.text = L"Pas de verdict dans le temps imparti.";
+    }
+    return tip;
+}
+
+void BoardGame::Outline(uint64_t squares) {
+    for (uint64_t changed = outlined ^ squares; changed != 0; changed &= changed - 1) {
+        view_.Invalidate(SquareRect(SquareAt(std::countr_zero(changed))), false);
+    }
+    outlined = squares;
 }
 
 void BoardGame::Click(int x, int y) {

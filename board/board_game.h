@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/search_host.h"
 #include "engine/tour_state.h"
@@ -46,7 +47,20 @@ public:
     int32_t hintCount = 0;
     int32_t browseIndex = 63;
 
+    // The squares the explanation on show names, outlined on the board.
+    uint64_t outlined = 0;
+
     bool IsBrowsing() const { return tour.IsComplete(); }
+
+    // What the judgement mark on a square means, and the squares the explanation names; no text
+    // when the square bears no mark.
+    struct MarkTip {
+        std::wstring text;
+        uint64_t squares = 0;
+    };
+    MarkTip ExplainMark(Square s) const;
+    // The explanation shows, or goes (0): its squares are outlined, or no longer.
+    void Outline(uint64_t squares);
 
     // Pixel geometry: column = x / cellSize, row = 7 - y / cellSize.
     Square SquareAtPoint(int x, int y) const;
@@ -73,6 +87,10 @@ private:
     BoardView& view_;
     SearchHost& host_;
     const AppSettings& settings_;
+    // The search that last set a "?": its budget and the positions it examined.
+    bool doubtKnown_ = false;
+    uint32_t doubtBudgetMs_ = 0;
+    uint64_t doubtExamined_ = 0;
 };
 
 }  // namespace saltor

@@ -7,6 +7,7 @@
 
 #include "board/image_cache_win.h"
 #include "board/paint_plan.h"
+#include "board/pixel_rect_win.h"
 #include "winkit/handles_win.h"
 
 namespace saltor {
@@ -16,10 +17,6 @@ static_assert(kTextBottomRight == (DT_SINGLELINE | DT_BOTTOM | DT_RIGHT));
 static_assert(kTextBottomLeft == (DT_SINGLELINE | DT_BOTTOM | DT_LEFT));
 
 namespace {
-
-RECT ToRect(const PixelRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
 
 // The plan's colours are 0x00BBGGRR like COLORREF; a stray high byte would make GDI read the
 // value as a palette index.
@@ -181,6 +178,24 @@ void DrawHintMark(HDC dc, const PaintPlan& plan) {
     DrawTextW(dc, L"C", 1, &rect, kTextCentered);
 }
 
+// A frame inside each square an explanation names.
+void DrawOutlines(HDC dc, const PaintPlan& plan) {
+    const UniqueBrush brush(CreateSolidBrush(ToColorRef(kMarkColor)));
+    if (!brush) {
+        return;
+    }
+    for (const PixelRect& r : plan.outlines) {
+        const int w = plan.outlineWidth;
+        const RECT sides[] = {{r.left, r.top, r.right, r.top + w},
+                              {r.left, r.bottom - w, r.right, r.bottom},
+                              {r.left, r.top, r.left + w, r.bottom},
+                              {r.right - w, r.top, r.right, r.bottom}};
+        for (const RECT& side : sides) {
+            FillRect(dc, &side, brush.Get());
+        }
+    }
+}
+
 }  // namespace
 
 // Draws the whole board; the window calls it for WM_ERASEBKGND and answers with the result.
@@ -196,6 +211,7 @@ int PaintBoard(HDC dc, const BoardGame& game, const AppSettings& settings,
     if (IsOnBoard(plan.hintSquare)) {
         DrawHintMark(dc, plan);
     }
+    DrawOutlines(dc, plan);
     return 0;
 }
 

@@ -3,19 +3,12 @@
 #include <windowsx.h>
 
 #include "board/board_painter_win.h"
+#include "board/pixel_rect_win.h"
 #include "resources/resource.h"
 #include "winkit/resource_string_win.h"
 #include "winkit/text_format.h"
 
 namespace saltor {
-namespace {
-
-RECT ToRect(const PixelRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
-
-}  // namespace
-
 std::optional<BoardCommand> BoardCommandFor(int controlId) {
     switch (controlId) {
         case IDC_NEW_GAME:
@@ -66,6 +59,7 @@ LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
             host_.SetWindow(Hwnd());
             BuildImageCache();
             game_.tour.Reset();
+            markTip_.Create(Hwnd());
             return 0;
         case WM_ERASEBKGND:
             PaintBoard(reinterpret_cast<HDC>(wParam), game_, settings_, &images_);
@@ -82,9 +76,14 @@ LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         case WM_LBUTTONDOWN:
             SetFocus(Hwnd());  // so that a key press during the judgement reaches the search
             game_.Click(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            markTip_.Forget();
             return 0;
         case WM_MOUSEMOVE:
             game_.MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            markTip_.Follow(game_, game_.SquareAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            return 0;
+        case WM_NOTIFY:
+            handled = markTip_.Notify(game_, *reinterpret_cast<const NMHDR*>(lParam));
             return 0;
         case WM_SIZE: {
             const int side = 8 * settings_.CellSize;
@@ -96,8 +95,12 @@ LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         case WM_COMMAND:
             if (const std::optional<BoardCommand> command = BoardCommandFor(LOWORD(wParam))) {
                 game_.Command(*command);
+                markTip_.Forget();
                 handled = true;
             }
+            return 0;
+        case WM_DESTROY:
+            markTip_.Destroy();
             return 0;
         case WM_NCDESTROY:
             host_.SetWindow(nullptr);

@@ -7,6 +7,7 @@
 
 #include "board/board_game.h"
 #include "board/image_cache_win.h"
+#include "board/mark_tip_win.h"
 #include "board/search_host_win.h"
 #include "settings/app_settings.h"
 #include "winkit/desktop_win.h"
@@ -58,6 +59,7 @@ private:
     WinSearchHost host_;
     Desktop& desktop_;
     BoardGame game_;
+    CMarkTip markTip_;
 };
 
 }  // namespace saltor

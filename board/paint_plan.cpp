@@ -1,6 +1,7 @@
 #include "board/paint_plan.h"
 
 #include <algorithm>
+#include <bit>
 #include <string>
 #include <utility>
 
@@ -93,6 +94,10 @@ PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings) {
         plan.hintSquare = hint;
         plan.hintRect = game.SquareRect(hint);
     }
+    for (uint64_t rest = game.outlined; rest != 0; rest &= rest - 1) {
+        plan.outlines.push_back(game.SquareRect(SquareAt(std::countr_zero(rest))));
+    }
+    plan.outlineWidth = std::max(2, c / 20);
     return plan;
 }
 

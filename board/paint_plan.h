@@ -67,6 +67,10 @@ struct PaintPlan {
 
     Square hintSquare = NoSquare;  // NoSquare: no hint sign
     PixelRect hintRect;
+
+    // The squares an explanation names, framed in the mark colour, last.
+    std::vector<PixelRect> outlines;
+    int outlineWidth = 0;
 };
 
 PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings);

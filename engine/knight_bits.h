@@ -27,6 +27,10 @@ constexpr std::array<uint64_t, 64> MakeKnightMoves() {
     return moves;
 }
 
+constexpr bool HasTwoOrMore(uint64_t squares) {
+    return (squares & (squares - 1)) != 0;
+}
+
 constexpr int Lowest(uint64_t squares) {
     return std::countr_zero(squares);
 }

@@ -7,10 +7,6 @@ namespace {
 
 using namespace knight_bits;
 
-constexpr bool HasTwoOrMore(uint64_t squares) {
-    return (squares & (squares - 1)) != 0;
-}
-
 // The squares with a knight neighbour in `squares` at least once, twice and three times.
 struct NeighbourCounts {
     uint64_t once = 0, twice = 0, thrice = 0;
@@ -59,6 +55,30 @@ bool IsConnected(uint64_t region) {
     return true;
 }
 
+// The squares of `region` reachable from `square` through `region`.
+uint64_t PieceOf(int square, uint64_t region) {
+    uint64_t reached = Bit(square);
+    for (;;) {
+        const uint64_t next = reached | (KnightReach(reached) & region);
+        if (next == reached) {
+            return reached;
+        }
+        reached = next;
+    }
+}
+
+// The squares that must be entered and left by their only two ways: two ways, and not the last
+// square (the known one, or any of the last square's colour while none is known).
+uint64_t PassedThrough(uint64_t open, const Ways& ways, uint64_t lastOnly, uint64_t lastColour) {
+    const uint64_t mayBeLast = lastOnly != 0 ? lastOnly : open & lastColour;
+    return open & ways.twoOrMore & ~ways.threeOrMore & ~mayBeLast;
+}
+
+uint64_t LastColour(uint64_t open, int from) {
+    const uint64_t knightColour = IsDark(from) ? DarkSquares : ~DarkSquares;
+    return IsEvenCount(open) ? knightColour : ~knightColour;
+}
+
 }  // namespace
 
 Cut CannotComplete(uint64_t visited, int from) {
@@ -77,15 +97,13 @@ Cut CannotComplete(uint64_t visited, int from) {
     }
     // Moves alternate between light and dark squares, so the number of squares left fixes the
     // colour of the last one: the colour of the knight's square when it is even.
-    const uint64_t knightColour = IsDark(from) ? DarkSquares : ~DarkSquares;
-    const uint64_t lastColour = IsEvenCount(open) ? knightColour : ~knightColour;
+    const uint64_t lastColour = LastColour(open, from);
     if ((lastOnly & ~lastColour) != 0) {
         return Cut::LastSquareColour;
     }
     // A square with exactly two ways that cannot be last takes both. No square can be passed
     // through from three such neighbours, the last square from two, the knight's square from two.
-    const uint64_t mayBeLast = lastOnly != 0 ? lastOnly : open & lastColour;
-    const uint64_t passedThrough = open & ways.twoOrMore & ~ways.threeOrMore & ~mayBeLast;
+    const uint64_t passedThrough = PassedThrough(open, ways, lastOnly, lastColour);
     const NeighbourCounts forced = CountNeighbours(passedThrough);
     if ((forced.thrice & open) != 0 || (forced.twice & lastOnly) != 0 ||
         HasTwoOrMore(KnightMoves[from] & passedThrough)) {
@@ -122,6 +140,51 @@ Cut CannotComplete(uint64_t visited, int from) {
     }
     // The path is connected, so what it still has to visit must be.
     return IsConnected(open) ? Cut::None : Cut::Split;
+}
+
+CutReason ExplainCut(uint64_t visited, int from) {
+    const uint64_t open = ~visited;
+    if (open == 0) {
+        return {};
+    }
+    if ((KnightMoves[from] & open) == 0) {
+        return {Cut::NoWayOn, Bit(from), 0, from};
+    }
+    if (!HasTwoOrMore(open)) {
+        return {};
+    }
+    if (const uint64_t unreachable = open & ~KnightReach(open) & ~KnightMoves[from]) {
+        return {Cut::Unreachable, unreachable, 0, -1};
+    }
+    const Ways ways = CountWays(open, from);
+    const uint64_t lastOnly = open & ~ways.twoOrMore;
+    if (HasTwoOrMore(lastOnly)) {
+        return {Cut::TwoLastSquares, lastOnly, 0, -1};
+    }
+    const uint64_t lastColour = LastColour(open, from);
+    if ((lastOnly & ~lastColour) != 0) {
+        return {Cut::LastSquareColour, lastOnly, 0, Lowest(lastOnly)};
+    }
+    if (!IsConnected(open)) {
+        CutReason reason{Cut::Split, open, 0, -1};
+        for (uint64_t rest = open; rest != 0; ++reason.parts) {
+            const uint64_t piece = PieceOf(Lowest(rest), open);
+            if (CountSquares(piece) < CountSquares(reason.squares)) {
+                reason.squares = piece;
+            }
+            rest &= ~piece;
+        }
+        return reason;
+    }
+    const uint64_t passedThrough = PassedThrough(open, ways, lastOnly, lastColour);
+    if (const uint64_t crowded = CountNeighbours(passedThrough).thrice & open) {
+        const int square = Lowest(crowded);
+        return {Cut::ForcedThrough, Bit(square) | (KnightMoves[square] & passedThrough), 0, square};
+    }
+    if (HasTwoOrMore(KnightMoves[from] & passedThrough)) {
+        return {Cut::ForcedThrough, KnightMoves[from] & passedThrough, 0, from};
+    }
+    return {};
 }
 
 }  // namespace saltor

@@ -31,4 +31,15 @@ void AddTooltipTool(HWND tooltip, HWND control, UINT_PTR id, std::wstring text) 
     }
 }
 
+void MoveTooltipTool(HWND tooltip, HWND control, UINT_PTR id, const RECT& rect, std::wstring text) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = control;
+    tool.uId = id;
+    tool.rect = rect;
+    SendMessageW(tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = text.data();
+    SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 }  // namespace saltor

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -19,6 +20,8 @@
 #include "board/board_game.h"
 #include "board/image_limits.h"
 #include "board/knight_fit.h"
+#include "board/mark_text.h"
+#include "engine/loss_explanation.h"
 #include "files/study_names.h"
 #include "files/tour_text.h"
 #include "reference/board_fakes.h"
@@ -271,6 +274,26 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
                 (moves.empty() ? L"" : L" " + moves);
      }},
     {"board", [](const Fields& f) { return PlayBoard(f[0]); }},
+    {"doubt",
+     [](const Fields& f) {
+         const auto n = Numbers(f[0] + L" " + f[1] + L" " + f[3]);
+         const std::string later = Bytes(f[2]);
+         return Units(EncodeUtf8(DoubtText(uint32_t(n[0]), uint64_t(n[1]),
+                                           DecodeUtf8(later.data(), later.size()), int(n[2]))));
+     }},
+    {"explain",
+     [](const Fields& f) {
+         TourState tour;
+         DecodeTour(tour, f[0]);
+         const Explanation why = ExplainLoss(tour, tour.moveCount);
+         std::wstring squares;
+         for (uint64_t rest = why.Squares(); rest != 0; rest &= rest - 1) {
+             squares += (squares.empty() ? L"" : L";") + Name(SquareAt(std::countr_zero(rest)));
+         }
+         const std::wstring text = ExplanationText(why);
+         return Units(ReasonKeyword(why)) + L" " + (squares.empty() ? L"-" : squares) +
+                (text.empty() ? L"" : L" " + Units(EncodeUtf8(text)));
+     }},
     {"lower", [](const Fields& f) { return AsciiLower(f[0]); }},
     {"trim", [](const Fields& f) { return TrimStudyName(f[0]); }},
     {"storable", [](const Fields& f) { return YesNo(IsStorableStudyName(f[0])); }},
@@ -457,7 +480,7 @@ TEST_P(TableTest, EveryCaseGivesItsExpectedResult) {
 
 INSTANTIATE_TEST_SUITE_P(Data, TableTest,
                          testing::Values("tour_text", "study_names", "settings", "utf8", "paths",
-                                         "window", "images", "board"));
+                                         "window", "images", "board", "explain"));
 
 }  // namespace
 }  // namespace saltor

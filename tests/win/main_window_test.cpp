@@ -227,5 +227,56 @@ TEST_F(MainWindowTest, HelpOpensTheViewerOrUnderWineItsPagesInTheBrowser) {
     EXPECT_EQ(desktop_.pages, (std::vector<std::wstring>{page.wstring(), page.wstring()}));
 }
 
+// Resting on an "X" square, the player reads why the move lost, and while the tip shows the
+// board outlines the squares it names in the mark colour.
+TEST_F(MainWindowTest, TheTipOfAnXSaysWhyAndTheBoardOutlinesItsSquares) {
+    for (const wchar_t* name : {L"c5", L"a6", L"b4", L"d5", L"b6", L"c8", L"e7", L"c6"}) {
+        ClickSquare({name[0] - L'a', name[1] - L'1'});
+    }
+    ASSERT_EQ(Game().tour.firstLostMove, 7);
+    const int cell = Game().cellSize;
+    const auto centre = [&](Square s) {
+        return MAKELPARAM(s.column * cell + cell / 2, (7 - s.row) * cell + cell / 2);
+    };
+    // Twice: the first move gives the tool its square, the second is inside it.
+    SendMessageW(BoardWnd(), WM_MOUSEMOVE, 0, centre({2, 5}));
+    SendMessageW(BoardWnd(), WM_MOUSEMOVE, 0, centre({2, 5}));
+    // The board's tip: the one with a tool on the board (a child's popups belong to its
+    // top-level window).
+    wchar_t text[512] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = BoardWnd();
+    tool.uId = 1;
+    HWND tip = nullptr;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr));) {
+        tip = SendMessageW(w, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)) ? w : tip;
+    }
+    ASSERT_NE(tip, nullptr);
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(text),
+              L"Les cases a7 et b8 n'ont que deux accès chacune, dont le "
+              L"cavalier : il ne peut sauter que vers l'une d'elles.");
+
+    const auto framed = [&](Square s) {
+        const WindowDc dc(BoardWnd());
+        const int left = s.column * cell, top = (7 - s.row) * cell;
+        return GetPixel(dc.Get(), left, top + cell / 2) == RGB(0xC0, 0, 0) &&
+               GetPixel(dc.Get(), left + cell / 2, top + cell - 1) == RGB(0xC0, 0, 0);
+    };
+    EXPECT_FALSE(framed({0, 6}));
+    NMHDR shown{tip, 0, TTN_SHOW};
+    SendMessageW(BoardWnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&shown));
+    Pump();
+    EXPECT_TRUE(framed({0, 6}));
+    EXPECT_TRUE(framed({1, 7}));
+    EXPECT_FALSE(framed({0, 7}));
+    NMHDR gone{tip, 0, TTN_POP};
+    SendMessageW(BoardWnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&gone));
+    Pump();
+    EXPECT_FALSE(framed({0, 6}));
+}
+
 }  // namespace
 }  // namespace saltor

@@ -9,22 +9,26 @@
 
 namespace saltor::tourtool {
 
+std::wstring JudgedLineText(std::string line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    // Byte by byte: only ASCII letters and digits can form a square, so bytes of other
+    // characters stop decoding exactly where those characters would.
+    std::wstring text;
+    for (const char ch : line) {
+        text += static_cast<wchar_t>(static_cast<unsigned char>(ch));
+    }
+    return text;
+}
+
 // Judges each line as the board judges a move: the position is loaded like a study, then checked
 // by the search without completing it.
 int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned) {
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        // Byte by byte: only ASCII letters and digits can form a square, so bytes of other
-        // characters stop decoding exactly where those characters would.
-        std::wstring text;
-        for (const char ch : line) {
-            text += static_cast<wchar_t>(static_cast<unsigned char>(ch));
-        }
         TourState tour;
-        DecodeTour(tour, text);
+        DecodeTour(tour, JudgedLineText(line));
 
         SteadyHost host;
         TourSearch search(tour, host, pruned ? SearchCuts{} : SearchCuts::None());

@@ -16,6 +16,8 @@ int Usage() {
                  "                                  judge positions read from standard input,\n"
                  "                                  one per line (A1;B3;C5); --literal without\n"
                  "                                  the cuts\n"
+                 "  tourtool explain [--budget MS]  judge positions read from standard input and\n"
+                 "                                  say why: verdict, reason, squares, sentence\n"
                  "  tourtool bench [--seconds S]    squares placed per second, the game's search\n"
                  "                                  against the plain reference\n"
                  "  tourtool decide FILE... [--budget MS] [--check N]\n"
@@ -107,6 +109,9 @@ int main(int argc, char** argv) {
     }
     if (command == "judge") {
         return RunJudge(std::cin, std::cout, static_cast<uint32_t>(budget), !literal);
+    }
+    if (command == "explain") {
+        return RunExplain(std::cin, std::cout, static_cast<uint32_t>(budget));
     }
     if (command == "bench") {
         return RunBench(std::cout, seconds);

@@ -18,6 +18,10 @@ inline constexpr uint32_t DefaultBudgetMs = 1000;
 int RunStarts(std::ostream& out, uint32_t budgetMs);
 int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned);
 int RunBench(std::ostream& out, double seconds);
+int RunExplain(std::istream& in, std::ostream& out, uint32_t budgetMs);
+
+// A line of positions as the judge reads it: CR LF ends a line as LF does.
+std::wstring JudgedLineText(std::string line);
 int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t budgetMs,
               int checkEvery);
 enum class CorpusStyle { Random, Human, Strong };

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/loss_explanation.h"
+
+namespace saltor {
+
+// What the tooltip of a judgement mark says, in French. Squares are named as chess players
+// write them (e4), numbers with a space between thousands (12 345).
+std::wstring ExplanationText(const Explanation& explanation);
+
+// For "?": the search's budget and what it examined; `later`, when not empty, is what the
+// judge found after a later move, `lostMove` that move's number.
+std::wstring DoubtText(uint32_t budgetMs, uint64_t examined, const std::wstring& later,
+                       int lostMove);
+
+// The keyword of the explanation's reason, for tools: no-move, unreachable, two-ends,
+// wrong-colour, split, forced, deeper, searched, timeout or none.
+const char* ReasonKeyword(const Explanation& explanation);
+
+// "12 345": the digits grouped by three, a no-break space between groups.
+std::wstring GroupedNumber(uint64_t n);
+
+}  // namespace saltor
