@@ -8,14 +8,21 @@ namespace {
 
 using namespace knight_bits;
 
-// A clock that never moves and a player who never interrupts: the search runs to its verdict.
-class PatientHost : public SearchHost {
+// A clock that counts the positions examined, so that the count of a hard case stays bounded
+// (on any machine) while the player waits for the tooltip; the player never interrupts.
+class CountingHost : public SearchHost {
 public:
-    uint32_t TickCount() override { return 0; }
+    uint32_t TickCount() override { return examined_; }
     bool PollCancel() override { return false; }
-    void ShowBusy() override {}
+    void ShowBusy() override { ++examined_; }
     void SearchEnded() override {}
+
+private:
+    uint32_t examined_ = 0;
 };
+
+// Enough for every position of play we know of by a factor of a thousand.
+constexpr uint32_t kMostExamined = 10'000'000;
 
 }  // namespace
 
@@ -59,10 +66,10 @@ Explanation ExplainLoss(const TourState& tour, int moveCount) {
             return explanation;
         }
     }
-    PatientHost host;
+    CountingHost host;
     TourSearch search(position, host);
     position.firstLostMove = NoMark;  // found by the dead-end test alone, it would not search
-    if (search.Solve(false, 0xFFFFFFFFu)) {
+    if (search.Solve(false, kMostExamined)) {
         return explanation;
     }
     explanation.kind = Explanation::Kind::Searched;
