@@ -204,6 +204,7 @@ void BoardGame::Hint() {
         tour.searchPath = probe.searchPath;
         tour.errorCount = probe.errorCount;
         tour.firstDoubtfulMove = probe.firstDoubtfulMove;
+        doubtKnown_ = doubtKnown_ && tour.firstDoubtfulMove == doubtfulBefore;
     } else {
         found = RunSearch(false);
     }
