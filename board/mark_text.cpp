@@ -134,7 +134,7 @@ std::wstring DoubtText(uint32_t budgetMs, uint64_t examined, const std::wstring&
         L"Pas de verdict en " + GroupedNumber(budgetMs) + L" ms : " + Examined(examined) + L".";
     if (!later.empty()) {
         text +=
-            L" Le saut " + std::to_wstring(lostMove) + L" s'est révélé perdu ensuite : " + later;
+            L" Le coup " + std::to_wstring(lostMove) + L" s'est révélé perdu ensuite : " + later;
         text[text.size() - later.size()] = static_cast<wchar_t>(std::towlower(later[0]));
     }
     return text;

@@ -208,6 +208,14 @@ std::wstring PlayBoard(const std::wstring& script) {
             }
         } else if (t == L"=tour") {
             shown = YesNo(IsKnightsTour(game.tour.moves));
+        } else if (t.starts_with(L"=tip:")) {  // the mark's tooltip and the squares it names
+            const BoardGame::MarkTip tip = game.ExplainMark(square(t.substr(5)));
+            shown = tip.text.empty() ? L"(none)" : Units(EncodeUtf8(tip.text));
+            for (uint64_t rest = tip.squares; rest != 0; rest &= rest - 1) {
+                shown +=
+                    (rest == tip.squares ? L" [" : L";") + Name(SquareAt(std::countr_zero(rest)));
+            }
+            shown += tip.squares != 0 ? L"]" : L"";
         }
         out += shown.empty() ? L"" : (out.empty() ? L"" : L" ") + shown;
     }
