@@ -115,7 +115,7 @@ bool TourSearch::Decide(uint64_t visited, int from) {
         visited |= Bit(next);
         from = next;
         t.searchDepth = depth;
-        look = LookInOrder(visited, from, cuts_.proveAfterSquares);
+        look = LookInOrder(visited, from, cuts_.walkLookSquares);
         if (look == Look::Found) {
             return true;
         }

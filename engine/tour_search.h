@@ -26,11 +26,13 @@ struct SearchCuts {
     // the table costs more than it saves.
     uint64_t rememberAfterBackups = 4096;
     // Once a look in the plain order has placed this many squares without a verdict, the prover
-    // decides the position, and the plain order's first tour is then walked square by square.
-    // Zero keeps to the plain order however long it takes.
-    uint64_t proveAfterSquares = 128;
+    // decides the position, and the plain order's first tour is then walked square by square,
+    // with a shorter look after each square. Zero keeps to the plain order however long it
+    // takes.
+    uint64_t proveAfterSquares = 512;
+    uint64_t walkLookSquares = 128;
 
-    static constexpr SearchCuts None() { return {false, 0, 0}; }
+    static constexpr SearchCuts None() { return {false, 0, 0, 0}; }
 };
 
 // Depth-first knight's-tour search in Warnsdorff order (fewest onward moves first, ties in the

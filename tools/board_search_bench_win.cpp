@@ -41,7 +41,7 @@ constexpr const wchar_t kLongSearch[] = L"B1;C3;B5;D6;B7;D8;C6;E7;G8";
 
 constexpr uint32_t kUnlimited = 0xFFFFFFFFu;
 
-constexpr SearchCuts kPlainOrder{true, SearchCuts{}.rememberAfterBackups, 0};
+constexpr SearchCuts kPlainOrder{true, SearchCuts{}.rememberAfterBackups, 0, 0};
 
 double Seconds() {
     return PerfSeconds();

@@ -148,7 +148,9 @@ SearchCuts Cuts(int round) {
     if (round % 2 == 0) {
         cuts.rememberAfterBackups = 0;  // so that the table is at work in short searches too
     }
-    cuts.proveAfterSquares = round % 3 == 0 ? 0 : round % 3 == 1 ? cuts.proveAfterSquares : 1;
+    if (round % 3 != 1) {
+        cuts.proveAfterSquares = cuts.walkLookSquares = round % 3 == 0 ? 0 : 1;
+    }
     return cuts;
 }
 
@@ -357,6 +359,9 @@ TEST(SearchTest, TheProverDecidesStrongPlayAsThePlainOrderDoes) {
         const auto judge = [&](uint64_t proveAfter, bool complete, uint32_t budget) {
             SearchCuts cuts;
             cuts.proveAfterSquares = proveAfter;
+            if (proveAfter <= 1) {
+                cuts.walkLookSquares = proveAfter;
+            }
             TourState tour = position;
             SquareCountingHost host;
             TourSearch search(tour, host, cuts);
