@@ -80,7 +80,8 @@ LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
             return 0;
         case WM_MOUSEMOVE:
             game_.MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            markTip_.Follow(game_, game_.SquareAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            markTip_.Follow(game_, game_.SquareAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)),
+                            wParam, lParam);
             return 0;
         case WM_NOTIFY:
             handled = markTip_.Notify(game_, *reinterpret_cast<const NMHDR*>(lParam));

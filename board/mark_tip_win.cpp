@@ -22,15 +22,25 @@ void CMarkTip::Create(HWND board) {
     tooltip_.Reset(CreateTooltipWindow(board));
     if (tooltip_) {
         SendMessageW(tooltip_.Get(), TTM_SETMAXTIPWIDTH, 0, kMarkTipWidth);
-        AddTooltipTool(tooltip_.Get(), board, kToolId, L"");
+        // Only the pointer's moves are passed on: watching every message of the board would
+        // cost each click a millisecond under Wine.
+        AddTooltipTool(tooltip_.Get(), board, kToolId, L"", true);
         MoveTooltipTool(tooltip_.Get(), board, kToolId, RECT{}, L"");
     }
 }
 
-void CMarkTip::Follow(const BoardGame& game, Square s) {
-    if (!tooltip_ || s == square_) {
+void CMarkTip::Follow(const BoardGame& game, Square s, WPARAM wParam, LPARAM lParam) {
+    if (!tooltip_) {
         return;
     }
+    if (s != square_) {
+        Explain(game, s);
+    }
+    MSG move{board_, WM_MOUSEMOVE, wParam, lParam, 0, {}};
+    SendMessageW(tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+void CMarkTip::Explain(const BoardGame& game, Square s) {
     square_ = s;
     const BoardGame::MarkTip tip = IsOnBoard(s) ? game.ExplainMark(s) : BoardGame::MarkTip{};
     named_ = tip.squares;
@@ -44,6 +54,9 @@ void CMarkTip::Follow(const BoardGame& game, Square s) {
 
 void CMarkTip::Forget() {
     square_ = NoSquare;
+    if (tooltip_ && IsWindowVisible(tooltip_.Get())) {
+        SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
+    }
 }
 
 bool CMarkTip::Notify(BoardGame& game, const NMHDR& header) {

@@ -17,15 +17,19 @@ public:
     void Create(HWND board);
     void Destroy() { tooltip_.Reset(); }
 
-    // The pointer is over `s`: the tip takes that square's explanation, or none.
-    void Follow(const BoardGame& game, Square s);
-    // The game changed under the pointer: the next move of the pointer asks again.
+    // The pointer moved to `s` (the board's WM_MOUSEMOVE, passed on): the tip takes that
+    // square's explanation, or none.
+    void Follow(const BoardGame& game, Square s, WPARAM wParam, LPARAM lParam);
+    // The game changed under the pointer: the tip goes, and the next move of the pointer asks
+    // again.
     void Forget();
     // The tip's notifications, which reach the board: it shows (outline) or goes (no outline).
     // True when the notification was the tip's.
     bool Notify(BoardGame& game, const NMHDR& header);
 
 private:
+    void Explain(const BoardGame& game, Square s);
+
     UniqueWindow tooltip_;
     HWND board_ = nullptr;
     Square square_ = NoSquare;  // the square the tool covers

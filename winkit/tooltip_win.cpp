@@ -15,10 +15,10 @@ HWND CreateTooltipWindow(HWND owner) {
     return tooltip;
 }
 
-void AddTooltipTool(HWND tooltip, HWND control, UINT_PTR id, std::wstring text) {
+void AddTooltipTool(HWND tooltip, HWND control, UINT_PTR id, std::wstring text, bool relayed) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_SUBCLASS;
+    tool.uFlags = relayed ? 0 : TTF_SUBCLASS;
     tool.hwnd = control;
     tool.uId = id;
     GetClientRect(control, &tool.rect);

@@ -12,8 +12,10 @@ inline constexpr int kTooltipWidth = 250;
 // A tooltip window owned by `owner`; null when it cannot be made.
 HWND CreateTooltipWindow(HWND owner);
 
-// Shows `text` over the whole client area of `control`, watching the control's mouse messages.
-void AddTooltipTool(HWND tooltip, HWND control, UINT_PTR id, std::wstring text);
+// Shows `text` over the whole client area of `control`, watching the control's mouse messages,
+// or, with `relayed`, only those the control passes on with TTM_RELAYEVENT.
+void AddTooltipTool(HWND tooltip, HWND control, UINT_PTR id, std::wstring text,
+                    bool relayed = false);
 
 // Moves a tool added with AddTooltipTool to `rect` of the control and gives it `text`.
 void MoveTooltipTool(HWND tooltip, HWND control, UINT_PTR id, const RECT& rect, std::wstring text);
