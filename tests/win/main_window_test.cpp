@@ -254,7 +254,17 @@ TEST_F(MainWindowTest, TheTipOfAnXSaysWhyAndTheBoardOutlinesItsSquares) {
         return std::wstring(text);
     };
     // Over the empty square, nothing; the move played there under the pointer loses, and the
-    // pointer's next move reads why; taken back, nothing again.
+    // pointer's next move reads why; taken back, nothing again. The real pointer rests there
+    // too: the end of the search looks where it is.
+    POINT screen{2 * cell + cell / 2, 2 * cell + cell / 2};
+    ClientToScreen(BoardWnd(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    POINT now{};
+    for (int wait = 0; wait < 100 && GetCursorPos(&now) && (now.x != screen.x || now.y != screen.y);
+         ++wait) {
+        Sleep(10);  // under X the server moves it
+    }
+    ASSERT_EQ(std::pair(now.x, now.y), std::pair(screen.x, screen.y));
     EXPECT_EQ(tipOverC6(), L"");
     ClickSquare({2, 5});
     ASSERT_EQ(Game().tour.firstLostMove, 7);
