@@ -37,11 +37,9 @@ uint64_t Explanation::Squares() const {
 Explanation ExplainLoss(const TourState& tour, int moveCount) {
     Explanation explanation;
     TourState position;
-    for (int i = 0; i < moveCount; ++i) {
-        position.Play(tour.moves[i]);
-    }
     uint64_t visited = 0;
     for (int i = 0; i < moveCount; ++i) {
+        position.Play(tour.moves[i]);
         visited |= Bit(IndexOf(tour.moves[i]));
     }
     const int from = IndexOf(tour.moves[moveCount - 1]);

@@ -42,29 +42,22 @@ uint64_t OneWaySquares(uint64_t open, int from) {
     return open & ~CountWays(open, from).twoOrMore;
 }
 
-// Whether every square of `region` can be reached from every other through `region`.
-bool IsConnected(uint64_t region) {
-    uint64_t reached = region & (~region + 1);
-    while (reached != region) {
-        const uint64_t next = reached | (KnightReach(reached) & region);
-        if (next == reached) {
-            return false;
-        }
-        reached = next;
-    }
-    return true;
-}
-
 // The squares of `region` reachable from `square` through `region`.
 uint64_t PieceOf(int square, uint64_t region) {
     uint64_t reached = Bit(square);
-    for (;;) {
+    while (reached != region) {
         const uint64_t next = reached | (KnightReach(reached) & region);
         if (next == reached) {
-            return reached;
+            break;
         }
         reached = next;
     }
+    return reached;
+}
+
+// Whether every square of `region` can be reached from every other through `region`.
+bool IsConnected(uint64_t region) {
+    return region == 0 || PieceOf(Lowest(region), region) == region;
 }
 
 // The squares that must be entered and left by their only two ways: two ways, and not the last
