@@ -2,7 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "app/about_dlg_win.h"
 #include "app/html_help_win.h"
@@ -52,6 +54,10 @@ void ShiftControl(HWND parent, int id, int dx, std::optional<int> top = std::nul
     SetWindowPos(control, nullptr, r.left + dx, newTop, 0, 0, SWP_NOSIZE | kMoveControl);
 }
 
+// After a change of display scale the dialog manager may still scale the controls itself: the
+// layout runs once more when it is done.
+constexpr UINT kRelayoutMessage = WM_APP + 1;
+
 HICON LoadIconSized(HINSTANCE instance, int id, int size) {
     // Shared: the system keeps one copy per size and frees it with the module.
     return static_cast<HICON>(
@@ -97,6 +103,13 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& ha
                 Layout();
                 recentre_ = recentre;
             }
+            handled = true;
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;  // left to the dialog manager too, which scales its controls' fonts
+        case kRelayoutMessage:
+            Relayout();
             handled = true;
             return 0;
         case WM_SETCURSOR:
@@ -150,18 +163,11 @@ void CMainDlg::OnInitDialog() {
     studies_ = std::make_unique<StudyList>(studyList_, gameFile_, desktop_);
     studies_->Fill();
 
-    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(
-                     LoadIconSized(instance_, IDR_MAINFRAME, GetSystemMetrics(SM_CXICON))));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(
-                     LoadIconSized(instance_, IDR_MAINFRAME, GetSystemMetrics(SM_CXSMICON))));
-    const int navigationIconSize = GetSystemMetrics(SM_CXSMICON);
-    for (const NavigationIcon& nav : kNavigationIcons) {
-        SendDlgItemMessageW(
-            Hwnd(), nav.control, BM_SETIMAGE, IMAGE_ICON,
-            reinterpret_cast<LPARAM>(LoadIconSized(instance_, nav.icon, navigationIconSize)));
-    }
+    // The settings were loaded for the system's scale; the window may open on a monitor of another.
+    dpi_ = WindowDpi(Hwnd());
+    settings_.CellSize =
+        RescaleCellSize(settings_.CellSize, SystemDpi(), dpi_, AppSettings::MaxCellSize());
+    SetIcons();
 
     SetWindowTextW(Hwnd(), LoadResourceString(IDS_MAIN_CAPTION).c_str());
 
@@ -180,6 +186,43 @@ void CMainDlg::OnInitDialog() {
     // Buttons and layout are right before the window is first shown, so nothing jumps.
     OnIdle();
     Layout();
+}
+
+// The window's and the navigation buttons' icons at the size the window's scale asks for (the
+// system metrics are those of the system's scale).
+void CMainDlg::SetIcons() {
+    const auto size = [this](int metric) {
+        return MulDiv(GetSystemMetrics(metric), dpi_, SystemDpi());
+    };
+    SendMessageW(
+        Hwnd(), WM_SETICON, ICON_BIG,
+        reinterpret_cast<LPARAM>(LoadIconSized(instance_, IDR_MAINFRAME, size(SM_CXICON))));
+    SendMessageW(
+        Hwnd(), WM_SETICON, ICON_SMALL,
+        reinterpret_cast<LPARAM>(LoadIconSized(instance_, IDR_MAINFRAME, size(SM_CXSMICON))));
+    for (const NavigationIcon& nav : kNavigationIcons) {
+        SendDlgItemMessageW(
+            Hwnd(), nav.control, BM_SETIMAGE, IMAGE_ICON,
+            reinterpret_cast<LPARAM>(LoadIconSized(instance_, nav.icon, size(SM_CXSMICON))));
+    }
+}
+
+// The window moved to a monitor of another scale, or the scale changed: it goes where the system
+// suggests, its squares scale with the DPI and everything sized by the DPI is made again. The
+// game, its marks and the study list are not touched.
+void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested) {
+    const int old = std::exchange(dpi_, dpi);
+    settings_.CellSize = RescaleCellSize(settings_.CellSize, old, dpi, AppSettings::MaxCellSize());
+    SetIcons();
+    recentre_ = false;
+    SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    board_.FollowSettings();
+    Layout();
+    recentre_ = true;
+    RedrawWindow(Hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PostMessageW(Hwnd(), kRelayoutMessage, 0, 0);
 }
 
 void CMainDlg::OnDestroy() {
@@ -274,7 +317,11 @@ void CMainDlg::OpenPreferences() {
 
 void CMainDlg::TogglePanel() {
     panelShown_ = !panelShown_;
-    recentre_ = false;  // the window keeps its place when only the panel changes
+    Relayout();  // the window keeps its place when only the panel changes
+}
+
+void CMainDlg::Relayout() {
+    recentre_ = false;
     SendMessageW(Hwnd(), WM_SIZE, 0, 0);
     recentre_ = true;
 }
@@ -292,6 +339,11 @@ void CMainDlg::Layout() {
     GetClientRect(Hwnd(), &client);
     GetWindowRect(Hwnd(), &window);
     const RECT prefs = ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_PREFERENCES));
+    int columnBottom = 0;
+    for (int id : kColumnControls) {
+        columnBottom =
+            std::max<int>(columnBottom, ChildRect(Hwnd(), GetDlgItem(Hwnd(), id)).bottom);
+    }
 
     LayoutInput in;
     in.boardWidth = boardClient.right - boardClient.left;
@@ -302,6 +354,8 @@ void CMainDlg::Layout() {
     in.buttonHeight = prefs.bottom - prefs.top;
     in.buttonLeft = prefs.left;
     in.panelShown = panelShown_;
+    in.columnBottom = columnBottom;
+    in.dpi = dpi_;
     const LayoutResult r = ComputeLayout(in);
 
     SetWindowPos(GetDlgItem(Hwnd(), IDC_SPLITTER), nullptr, r.splitterLeft, 0, r.splitterWidth,

@@ -47,6 +47,9 @@ private:
     void OnDestroy();
     void OnCommand(int id);
     void Layout();
+    void Relayout();  // without recentring
+    void SetIcons();
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void TogglePanel();
     void OpenPreferences();
     void SendBoardCommand(int controlId);
@@ -62,6 +65,7 @@ private:
     bool recentre_ = true;
     bool inLayout_ = false;
     bool restoring_ = false;  // minimised: the next size change is the restore
+    int dpi_ = 96;            // the window's display scale, which its designed lengths follow
     HINSTANCE instance_ = nullptr;
     HWND studyList_ = nullptr;
     GameFile gameFile_;

@@ -1,5 +1,9 @@
 #include "app/main_window_rules.h"
 
+#include <algorithm>
+
+#include "winkit/placement.h"
+
 namespace saltor {
 
 ButtonStates ComputeButtonStates(int32_t moveCount, int32_t browseIndex, bool studyListHasEntries,
@@ -23,21 +27,30 @@ ButtonStates ComputeButtonStates(int32_t moveCount, int32_t browseIndex, bool st
 }
 
 LayoutResult ComputeLayout(const LayoutInput& in) {
+    const auto scaled = [&](int length) { return ScaleToDpi(length, in.dpi); };
     LayoutResult r;
     const int frameHeight = in.windowHeight - in.clientHeight;
     r.windowHeight = frameHeight + in.boardHeight;
     r.splitterLeft = in.boardHeight;
+    r.splitterWidth = scaled(5);
     r.splitterHeight = in.boardHeight;
     if (!in.panelShown) {
-        r.windowWidth = in.boardHeight + 20;
+        r.windowWidth = in.boardHeight + scaled(20);
         return r;
     }
-    r.windowWidth = in.boardWidth + in.buttonWidth + 40;
-    r.columnShift = in.boardHeight + 10 - in.buttonLeft;
-    // The three bottom buttons stand 5 pixels apart, the last 10 pixels above the lower edge.
-    r.helpTop = in.boardHeight - 3 * in.buttonHeight - 20;
-    r.aboutTop = in.boardHeight - 2 * in.buttonHeight - 15;
-    r.quitTop = in.boardHeight - in.buttonHeight - 10;
+    r.windowWidth = in.boardWidth + in.buttonWidth + scaled(40);
+    r.columnShift = in.boardHeight + scaled(10) - in.buttonLeft;
+    // The three bottom buttons stand 5 pixels apart, the last 10 pixels above the lower edge. At
+    // a large display scale the column's text outgrows the board: they then keep 10 pixels below
+    // the column, and the window grows below the board to hold them.
+    const int gap = scaled(5), margin = scaled(10);
+    r.helpTop =
+        std::max(in.boardHeight - 3 * in.buttonHeight - 2 * gap - margin, in.columnBottom + margin);
+    r.aboutTop = r.helpTop + in.buttonHeight + gap;
+    r.quitTop = r.aboutTop + in.buttonHeight + gap;
+    const int clientHeight = std::max(in.boardHeight, r.quitTop + in.buttonHeight + margin);
+    r.windowHeight = frameHeight + clientHeight;
+    r.splitterHeight = clientHeight;
     return r;
 }
 

@@ -24,7 +24,8 @@ struct ButtonStates {
 ButtonStates ComputeButtonStates(int32_t moveCount, int32_t browseIndex, bool studyListHasEntries,
                                  bool studyNameTyped);
 
-// Where the main window's parts go for a board of `board` pixels; all in pixels.
+// Where the main window's parts go for a board of `board` pixels; all in pixels. The gaps are
+// designed at 96 dpi and scaled to `dpi`.
 struct LayoutInput {
     int boardWidth = 0;
     int boardHeight = 0;
@@ -34,6 +35,8 @@ struct LayoutInput {
     int buttonHeight = 0;
     int buttonLeft = 0;  // its current left edge in client coordinates
     bool panelShown = true;
+    int columnBottom = 0;  // the lowest bottom edge of the column above "Aide"
+    int dpi = 96;
 };
 
 struct LayoutResult {

@@ -21,7 +21,6 @@ void CMarkTip::Create(HWND board) {
     board_ = board;
     tooltip_.Reset(CreateTooltipWindow(board));
     if (tooltip_) {
-        SendMessageW(tooltip_.Get(), TTM_SETMAXTIPWIDTH, 0, kMarkTipWidth);
         // Only the pointer's moves are passed on: watching every message of the board would
         // cost each click a millisecond under Wine.
         AddTooltipTool(tooltip_.Get(), board, kToolId, L"", true);
@@ -49,6 +48,7 @@ void CMarkTip::Explain(const BoardGame& game, Square s) {
         MoveTooltipTool(tooltip_.Get(), board_, kToolId, RECT{}, L"");
         return;
     }
+    SetTooltipWidth(tooltip_.Get(), kMarkTipWidth);  // the board may have changed monitors
     MoveTooltipTool(tooltip_.Get(), board_, kToolId, ToRect(game.SquareRect(s)), tip.text);
 }
 

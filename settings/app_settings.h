@@ -6,9 +6,14 @@
 
 namespace saltor {
 
-// Smallest square side in pixels; the board and the Preferences slider never go below it unless
-// the screen is too low for even that (then the largest size that fits wins).
+// Smallest square side in pixels at 100 % display scale; the board and the Preferences slider
+// never go below it, scaled to the screen's DPI (MinCellSizeAt), unless the screen is too low for
+// even that (then the largest size that fits wins).
 inline constexpr int kMinCellSize = 70;
+int MinCellSizeAt(int dpi);
+// A square size in device pixels carried from one display scale to another, kept between the
+// smallest size of the new scale and `maxCellSize` (which wins).
+int RescaleCellSize(int cellSize, int fromDpi, int toDpi, int maxCellSize);
 
 // The player's preferences. The twelve stored fields go to the settings file; the others last for
 // one run. Colours are 0x00BBGGRR (red in the low byte).

@@ -90,6 +90,9 @@ void CColorSquareWnd::Paint(HDC dc) {
     }
     const COLORREF oldColor = ::SetTextColor(dc, textColor_);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
+    // The dialog's font, which follows the display scale (the DC's own does not).
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(GetParent(Hwnd()), WM_GETFONT, 0, 0));
+    const SelectedObject selected(dc, font);
     DrawTextW(dc, L"1", 1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SetBkMode(dc, oldMode);
     ::SetTextColor(dc, oldColor);

@@ -133,7 +133,8 @@ void CPrefsDlg::OnInitDialog() {
     CentreWindow(Hwnd());
 
     slider_ = GetDlgItem(Hwnd(), IDC_CELL_SIZE);
-    const CellSizeRange range = CellSizeRangeFor(AppSettings::MaxCellSize());
+    const CellSizeRange range =
+        CellSizeRangeFor(AppSettings::MaxCellSize(), MinCellSizeAt(WindowDpi(Hwnd())));
     // The 32-bit range messages: the 16-bit halves of TBM_SETRANGE would cut a huge screen.
     SendMessageW(slider_, TBM_SETRANGEMIN, FALSE, range.low);
     SendMessageW(slider_, TBM_SETRANGEMAX, TRUE, range.high);

@@ -23,10 +23,10 @@ uint32_t CalcDurationFromText(std::wstring_view text) {
     return value < kMinCalcDuration ? kMinCalcDuration : static_cast<uint32_t>(value);
 }
 
-CellSizeRange CellSizeRangeFor(int maxCellSize) {
+CellSizeRange CellSizeRangeFor(int maxCellSize, int minCellSize) {
     // A board needs at least one pixel per square, whatever an absurd work area says.
     const int high = std::max(maxCellSize, 1);
-    return {std::min(kMinCellSize, high), high};
+    return {std::min(minCellSize, high), high};
 }
 
 }  // namespace saltor

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "settings/app_settings.h"
+
 namespace saltor {
 
 // The calculation time below which a move gets too little search to be worth judging.
@@ -18,9 +20,10 @@ struct CellSizeRange {
     int high = 0;
 };
 
-// The square sizes offered by the Preferences slider: kMinCellSize up to what fits the screen.
-// On a screen too low for kMinCellSize the range shrinks to the one size that fits, which is
-// also what loading the settings gives, so the slider never has its ends the wrong way round.
-CellSizeRange CellSizeRangeFor(int maxCellSize);
+// The square sizes offered by the Preferences slider: the smallest for the display scale up to
+// what fits the screen. On a screen too low for the smallest the range shrinks to the one size
+// that fits, which is also what loading the settings gives, so the slider never has its ends the
+// wrong way round.
+CellSizeRange CellSizeRangeFor(int maxCellSize, int minCellSize = kMinCellSize);
 
 }  // namespace saltor

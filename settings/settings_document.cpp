@@ -226,16 +226,18 @@ std::wstring BuildSettingsDocument(const AppSettings& settings) {
 }
 
 // Every key is looked up on its own, so a damaged element costs that key only.
-void ApplySettingsDocument(AppSettings& settings, std::wstring_view document, int maxCellSize) {
+void ApplySettingsDocument(AppSettings& settings, std::wstring_view document, int maxCellSize,
+                           int minCellSize) {
     for (const SettingsField& field : kSettingsFields) {
         std::visit(
             [&](auto m) { ApplyValue(settings.*m, FindElement(document, field.key), field.kind); },
             field.member);
     }
     // Clamped even when the file said nothing: the screen may have shrunk since the last run.
-    // The upper bound is applied last, so a screen too low for 70 pixels still fits the board.
-    if (settings.CellSize < kMinCellSize) {
-        settings.CellSize = kMinCellSize;
+    // The upper bound is applied last, so a screen too low for the smallest squares still fits
+    // the board. The smallest grows with the display scale; the file keeps device pixels.
+    if (settings.CellSize < minCellSize) {
+        settings.CellSize = minCellSize;
     }
     if (settings.CellSize > maxCellSize) {
         settings.CellSize = maxCellSize;

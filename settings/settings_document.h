@@ -63,6 +63,7 @@ std::optional<uint32_t> ParseColorNumber(std::wstring_view text);
 std::wstring FormatColor(uint32_t color);
 
 std::wstring BuildSettingsDocument(const AppSettings& settings);
-void ApplySettingsDocument(AppSettings& settings, std::wstring_view document, int maxCellSize);
+void ApplySettingsDocument(AppSettings& settings, std::wstring_view document, int maxCellSize,
+                           int minCellSize = kMinCellSize);
 
 }  // namespace saltor

@@ -14,6 +14,7 @@
 #include "winkit/file_win.h"
 #include "winkit/handles_win.h"
 #include "winkit/path_text.h"
+#include "winkit/window_helpers_win.h"
 
 namespace saltor {
 
@@ -82,7 +83,10 @@ std::wstring SettingsFilePath() {
 }
 
 void AppSettings::Load() {
-    ApplySettingsDocument(*this, ReadSettingsDocument(SettingsFilePath()), MaxCellSize());
+    // The squares' smallest size is the system's scale: the window opens on the primary monitor,
+    // and the main window scales the size again if it lands on another.
+    ApplySettingsDocument(*this, ReadSettingsDocument(SettingsFilePath()), MaxCellSize(),
+                          MinCellSizeAt(SystemDpi()));
 }
 
 // The new document is written beside the file and then moved over it, so a crash or a full disk

@@ -6,8 +6,8 @@
     knight.png        200 x 278 RGBA: the green knight figurine drawn on the board
     wood_light.bmp    60 x 60, 16 bits (5-6-5): texture of the white squares
     wood_dark.bmp     60 x 60, 16 bits (5-6-5): texture of the black squares
-    saltor.ico        program icon
-    nav_*.ico         the five navigation buttons, 16 and 32 pixels
+    saltor.ico        program icon, 16 to 96 pixels
+    nav_*.ico         the five navigation buttons, 16 to 48 pixels (100 % to 300 % display scale)
     knight.cur        board cursor, 16 to 128 pixels
 
 Python 3 and its standard library only. Every shape is a polygon (curves are flattened), filled
@@ -511,11 +511,14 @@ def main():
     write(out_dir, "wood_light.bmp", bmp565(light))
     write(out_dir, "wood_dark.bmp", bmp565(dark))
 
-    write(out_dir, "saltor.ico", icon_file([app_icon(s) for s in (16, 24, 32, 48, 64)]))
+    # The small and large icon sizes at 100 %, 125 %, 150 %, 200 %, 250 % and 300 % display scale.
+    app_sizes = (16, 20, 24, 32, 40, 48, 64, 80, 96)
+    nav_sizes = (16, 20, 24, 32, 40, 48)
+    write(out_dir, "saltor.ico", icon_file([app_icon(s) for s in app_sizes]))
     for name, shapes in NAV_SHAPES.items():
-        write(out_dir, name, icon_file([glyph_icon(s, shapes, NAVY, NAVY_DARK) for s in (16, 32)]))
+        write(out_dir, name, icon_file([glyph_icon(s, shapes, NAVY, NAVY_DARK) for s in nav_sizes]))
     write(out_dir, "nav_hint.ico",
-          icon_file([glyph_icon(s, question_mark(), GREEN, GREEN_DEEP) for s in (16, 32)]))
+          icon_file([glyph_icon(s, question_mark(), GREEN, GREEN_DEEP) for s in nav_sizes]))
 
     cursors = [cursor(s) for s in (16, 24, 32, 48, 128)]
     write(out_dir, "knight.cur", icon_file([c[0] for c in cursors], [c[1] for c in cursors]))

@@ -12,4 +12,13 @@ struct WindowRect {
 // behind CentreWindow.
 WindowRect CentreOver(const WindowRect& window, const WindowRect& over, const WindowRect& workArea);
 
+// Lengths are designed for 96 dots per inch (100 % display scale); `length` at `dpi`, rounded to
+// the nearest pixel as MulDiv rounds.
+inline constexpr int kDesignDpi = 96;
+constexpr int ScaleToDpi(int length, int dpi) {
+    const long long scaled = static_cast<long long>(length) * dpi;
+    return static_cast<int>((scaled >= 0 ? scaled + kDesignDpi / 2 : scaled - kDesignDpi / 2) /
+                            kDesignDpi);
+}
+
 }  // namespace saltor

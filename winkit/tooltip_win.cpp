@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include "winkit/placement.h"
+#include "winkit/window_helpers_win.h"
+
 namespace saltor {
 
 HWND CreateTooltipWindow(HWND owner) {
@@ -10,9 +13,14 @@ HWND CreateTooltipWindow(HWND owner) {
                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
                                          nullptr, GetModuleHandleW(nullptr), nullptr);
     if (tooltip != nullptr) {
-        SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kTooltipWidth);
+        SetTooltipWidth(tooltip, kTooltipWidth);
     }
     return tooltip;
+}
+
+void SetTooltipWidth(HWND tooltip, int width) {
+    const HWND owner = GetWindow(tooltip, GW_OWNER);
+    SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(width, WindowDpi(owner)));
 }
 
 void AddTooltipTool(HWND tooltip, HWND control, UINT_PTR id, std::wstring text, bool relayed) {

@@ -11,6 +11,11 @@ namespace saltor {
 // top edges last so that the caption stays reachable.
 void CentreWindow(HWND window);
 
+// The dots per inch of the monitor `window` is on (of the system before Windows 10, which scales
+// every window alike), and of the system. 96 is 100 % display scale.
+int WindowDpi(HWND window);
+int SystemDpi();
+
 // A window's or control's whole text.
 std::wstring WindowText(HWND window);
 

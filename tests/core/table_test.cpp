@@ -335,7 +335,8 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
      [](const Fields& f) {
          AppSettings s = CurrentSettings();
          ApplySettingsDocument(s, L"<" + f[0] + L">" + f[1] + L"</" + f[0] + L">",
-                               f.size() > 2 ? std::stoi(f[2]) : 125);
+                               f.size() > 2 ? std::stoi(f[2]) : 125,
+                               f.size() > 3 ? std::stoi(f[3]) : kMinCellSize);
          return FindElement(BuildSettingsDocument(s), f[0]).value_or(L"");
      }},
     {"defaults", [](const Fields&) { return BuildSettingsDocument(AppSettings{}); }},
@@ -351,6 +352,11 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
      [](const Fields& f) {
          const CellSizeRange r = CellSizeRangeFor(std::stoi(f[0]));
          return Joined(r.low, r.high);
+     }},
+    {"rescale",
+     [](const Fields& f) {
+         const auto n = Numbers(f[0]);
+         return std::to_wstring(RescaleCellSize(int(n[0]), int(n[1]), int(n[2]), int(n[3])));
      }},
     {"max_cell",
      [](const Fields& f) {
@@ -400,8 +406,9 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
     {"layout",
      [](const Fields& f) {
          const auto n = Numbers(f[0]);
-         const LayoutResult r = ComputeLayout({int(n[0]), int(n[1]), int(n[2]), int(n[3]),
-                                               int(n[4]), int(n[5]), int(n[6]), n[7] != 0});
+         const LayoutResult r =
+             ComputeLayout({int(n[0]), int(n[1]), int(n[2]), int(n[3]), int(n[4]), int(n[5]),
+                            int(n[6]), n[7] != 0, int(n[8]), int(n[9])});
          return Joined(r.windowWidth, r.windowHeight, r.splitterLeft, r.splitterWidth,
                        r.splitterHeight, r.columnShift, r.helpTop, r.aboutTop, r.quitTop);
      }},
