@@ -353,11 +353,6 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          const CellSizeRange r = CellSizeRangeFor(std::stoi(f[0]));
          return Joined(r.low, r.high);
      }},
-    {"rescale",
-     [](const Fields& f) {
-         const auto n = Numbers(f[0]);
-         return std::to_wstring(RescaleCellSize(int(n[0]), int(n[1]), int(n[2]), int(n[3])));
-     }},
     {"max_cell",
      [](const Fields& f) {
          const auto n = Numbers(f[0]);
