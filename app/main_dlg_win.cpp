@@ -215,10 +215,7 @@ void CMainDlg::OnCommand(int id) {
         case IDC_NO_HINTS:
             // Read after the click has toggled the box; the judge's marks appear or go at once.
             settings_.HintsEnabled = IsDlgButtonChecked(Hwnd(), IDC_NO_HINTS) != BST_CHECKED;
-            if (board_.Hwnd() != nullptr) {
-                RedrawWindow(board_.Hwnd(), nullptr, nullptr,
-                             RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            }
+            board_.Refresh();
             break;
         case IDC_MUTE:
             settings_.Mute = IsDlgButtonChecked(Hwnd(), IDC_MUTE) == BST_CHECKED;
