@@ -169,6 +169,10 @@ void CMainDlg::OnInitDialog() {
     // The board starts with the keyboard focus (hence WM_INITDIALOG's FALSE): left to itself
     // the dialog would focus its first enabled button, "Quitter", and Enter would end the game.
     SetFocus(board_.Hwnd());
+    // Tab onto a button makes it the default, and a click elsewhere may leave it so: on Windows
+    // Enter on a check box would then press "Quitter". A default that no control has is
+    // remembered instead, and Enter sends that command, which does nothing.
+    SendMessageW(Hwnd(), DM_SETDEFID, IDOK, 0);
 
     accelerators_.Reset(LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAINFRAME)));
 
