@@ -278,6 +278,7 @@ void CMainDlg::TogglePanel() {
     recentre_ = false;  // the window keeps its place when only the panel changes
     SendMessageW(Hwnd(), WM_SIZE, 0, 0);
     recentre_ = true;
+    OnIdle();  // the column's controls go or come back with it
 }
 
 void CMainDlg::Layout() {
@@ -345,9 +346,14 @@ bool CMainDlg::OnIdle() {
 
     // Only real changes touch a control, so the idle pass after every key and click does not
     // make the column flicker. A control that loses the focus by going hands it to the board.
+    // The hidden panel is clipped away, not moved: its controls are hidden too, so that neither
+    // Tab nor Enter reaches one the player cannot see.
     auto apply = [this](int id, bool shown, bool enabled) {
         HWND control = GetDlgItem(Hwnd(), id);
-        if ((!shown || !enabled) && GetFocus() == control && board_.Hwnd() != nullptr) {
+        shown = shown && panelShown_;
+        const HWND focus = GetFocus();
+        if ((!shown || !enabled) && (focus == control || IsChild(control, focus)) &&
+            board_.Hwnd() != nullptr) {
             SetFocus(board_.Hwnd());
         }
         const bool isShown = (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -368,6 +374,10 @@ bool CMainDlg::OnIdle() {
     apply(IDC_NEW_GAME, true, s.newGameEnabled);
     apply(IDC_SAVE_STUDY, true, s.saveEnabled);
     apply(IDC_LOAD_STUDY, true, s.loadEnabled);
+    for (int id : {IDC_PREFERENCES, IDC_NO_HINTS, IDC_MUTE, IDC_STUDY_LIST, IDC_HELP_BUTTON,
+                   ID_APP_ABOUT, IDCANCEL}) {
+        apply(id, true, IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE);
+    }
     return false;
 }
 
