@@ -50,6 +50,11 @@ void ShiftControl(HWND parent, int id, int dx, std::optional<int> top = std::nul
         return;
     }
     SetWindowPos(control, nullptr, r.left + dx, newTop, 0, 0, SWP_NOSIZE | kMoveControl);
+    // The "Parcourir" frame paints only its lines and caption: inside, the window's background
+    // shows, and it must be painted anew there too, or the frame's old lines stay where it now
+    // overlaps its old place.
+    const RECT landed = ChildRect(parent, control);
+    RedrawWindow(parent, &landed, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 HICON LoadIconSized(HINSTANCE instance, int id, int size) {
