@@ -52,6 +52,11 @@ void ShiftControl(HWND parent, int id, int dx, std::optional<int> top = std::nul
         return;
     }
     SetWindowPos(control, nullptr, r.left + dx, newTop, 0, 0, SWP_NOSIZE | kMoveControl);
+    // The "Parcourir" frame paints only its lines and caption: inside, the window's background
+    // shows, and it must be painted anew there too, or the frame's old lines stay where it now
+    // overlaps its old place.
+    const RECT landed = ChildRect(parent, control);
+    RedrawWindow(parent, &landed, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // After a change of display scale the dialog manager may still scale the controls itself: the
@@ -175,6 +180,10 @@ void CMainDlg::OnInitDialog() {
     // The board starts with the keyboard focus (hence WM_INITDIALOG's FALSE): left to itself
     // the dialog would focus its first enabled button, "Quitter", and Enter would end the game.
     SetFocus(board_.Hwnd());
+    // Tab onto a button makes it the default, and a click elsewhere may leave it so: on Windows
+    // Enter on a check box would then press "Quitter". A default that no control has is
+    // remembered instead, and Enter sends that command, which does nothing.
+    SendMessageW(Hwnd(), DM_SETDEFID, IDOK, 0);
 
     accelerators_.Reset(LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAINFRAME)));
 
@@ -258,10 +267,7 @@ void CMainDlg::OnCommand(int id) {
         case IDC_NO_HINTS:
             // Read after the click has toggled the box; the judge's marks appear or go at once.
             settings_.HintsEnabled = IsDlgButtonChecked(Hwnd(), IDC_NO_HINTS) != BST_CHECKED;
-            if (board_.Hwnd() != nullptr) {
-                RedrawWindow(board_.Hwnd(), nullptr, nullptr,
-                             RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            }
+            board_.Refresh();
             break;
         case IDC_MUTE:
             settings_.Mute = IsDlgButtonChecked(Hwnd(), IDC_MUTE) == BST_CHECKED;
@@ -324,6 +330,7 @@ void CMainDlg::Relayout() {
     recentre_ = false;
     SendMessageW(Hwnd(), WM_SIZE, 0, 0);
     recentre_ = true;
+    OnIdle();  // the column's controls go or come back with it
 }
 
 void CMainDlg::Layout() {
@@ -398,9 +405,14 @@ bool CMainDlg::OnIdle() {
 
     // Only real changes touch a control, so the idle pass after every key and click does not
     // make the column flicker. A control that loses the focus by going hands it to the board.
+    // The hidden panel is clipped away, not moved: its controls are hidden too, so that neither
+    // Tab nor Enter reaches one the player cannot see.
     auto apply = [this](int id, bool shown, bool enabled) {
         HWND control = GetDlgItem(Hwnd(), id);
-        if ((!shown || !enabled) && GetFocus() == control && board_.Hwnd() != nullptr) {
+        shown = shown && panelShown_;
+        const HWND focus = GetFocus();
+        if ((!shown || !enabled) && (focus == control || IsChild(control, focus)) &&
+            board_.Hwnd() != nullptr) {
             SetFocus(board_.Hwnd());
         }
         const bool isShown = (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -421,6 +433,10 @@ bool CMainDlg::OnIdle() {
     apply(IDC_NEW_GAME, true, s.newGameEnabled);
     apply(IDC_SAVE_STUDY, true, s.saveEnabled);
     apply(IDC_LOAD_STUDY, true, s.loadEnabled);
+    for (int id : {IDC_PREFERENCES, IDC_NO_HINTS, IDC_MUTE, IDC_STUDY_LIST, IDC_HELP_BUTTON,
+                   ID_APP_ABOUT, IDCANCEL}) {
+        apply(id, true, IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE);
+    }
     return false;
 }
 

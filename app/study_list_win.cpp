@@ -39,9 +39,7 @@ void StudyList::Load(CChessBoardWnd& board) {
     DecodeTour(game.tour, file_.Read(name));
     // A hint shown for the old position would point at a square of no meaning in the new one.
     game.hintSquare = NoSquare;
-    if (board.Hwnd() != nullptr) {
-        RedrawWindow(board.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    }
+    board.Refresh();
 }
 
 void StudyList::Save(const CChessBoardWnd& board) {

@@ -76,7 +76,8 @@ bool BoardGame::RunSearch(bool complete) {
     const bool found = search.Solve(complete, settings_.CalcDuration);
     if (tour.firstDoubtfulMove != doubtfulBefore) {
         doubtKnown_ = true;
-        doubtBudgetMs_ = settings_.CalcDuration;
+        doubtBudgetMs_ =
+            search.Stats().cancelled ? std::nullopt : std::optional(settings_.CalcDuration);
         doubtExamined_ = search.Stats().squaresPlaced + search.Stats().choices;
     }
     return found;
@@ -198,13 +199,12 @@ void BoardGame::Hint() {
     if (tour.moveCount == 1) {
         // A lone square is never judged, so the check search would not look for a tour and the
         // path would be whatever an earlier game left there. Completing a copy gives a real next
-        // square and leaves the search's verdict and path in the tour as a check would.
+        // square; a copy stopped or without a tour charges and marks nothing.
         TourState probe = tour;
         found = TourSearch(probe, host_).Solve(true, settings_.CalcDuration);
-        tour.searchPath = probe.searchPath;
-        tour.errorCount = probe.errorCount;
-        tour.firstDoubtfulMove = probe.firstDoubtfulMove;
-        doubtKnown_ = doubtKnown_ && tour.firstDoubtfulMove == doubtfulBefore;
+        if (found) {
+            tour.searchPath = probe.searchPath;
+        }
     } else {
         found = RunSearch(false);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/search_host.h"
@@ -87,9 +88,10 @@ private:
     BoardView& view_;
     SearchHost& host_;
     const AppSettings& settings_;
-    // The search that last set a "?": its budget and the positions it examined.
+    // The search that last set a "?": its budget (none when the player stopped it) and the
+    // positions it examined.
     bool doubtKnown_ = false;
-    uint32_t doubtBudgetMs_ = 0;
+    std::optional<uint32_t> doubtBudgetMs_;
     uint64_t doubtExamined_ = 0;
 };
 

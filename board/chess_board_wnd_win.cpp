@@ -49,8 +49,16 @@ void CChessBoardWnd::BuildImageCache() {
 
 void CChessBoardWnd::FollowSettings() {
     game_.cellSize = settings_.CellSize;
+    markTip_.Forget(game_);
     BuildImageCache();
     SendMessageW(Hwnd(), WM_SIZE, 0, 0);
+}
+
+void CChessBoardWnd::Refresh() {
+    if (Hwnd() != nullptr) {
+        markTip_.Forget(game_);
+        RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
 }
 
 LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -76,7 +84,7 @@ LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         case WM_LBUTTONDOWN:
             SetFocus(Hwnd());  // so that a key press during the judgement reaches the search
             game_.Click(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            markTip_.Forget();
+            markTip_.Forget(game_);
             return 0;
         case WM_MOUSEMOVE:
             game_.MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -96,7 +104,7 @@ LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         case WM_COMMAND:
             if (const std::optional<BoardCommand> command = BoardCommandFor(LOWORD(wParam))) {
                 game_.Command(*command);
-                markTip_.Forget();
+                markTip_.Forget(game_);
                 handled = true;
             }
             return 0;

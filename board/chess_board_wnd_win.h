@@ -41,6 +41,9 @@ public:
     // and the window takes its new size.
     void FollowSettings();
     const BoardImages& Images() const { return images_; }
+    // The tour or the marks' visibility changed behind the board's back (a study loaded, "Pas
+    // d'indices"): the mark's tip forgets, and the whole board is drawn again at once.
+    void Refresh();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;

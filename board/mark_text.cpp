@@ -128,10 +128,11 @@ std::wstring ExplanationText(const Explanation& explanation) {
     return L"";
 }
 
-std::wstring DoubtText(uint32_t budgetMs, uint64_t examined, const std::wstring& later,
-                       int lostMove) {
-    std::wstring text =
-        L"Pas de verdict en " + GroupedNumber(budgetMs) + L" ms : " + Examined(examined) + L".";
+std::wstring DoubtText(std::optional<uint32_t> budgetMs, uint64_t examined,
+                       const std::wstring& later, int lostMove) {
+    std::wstring text = (budgetMs ? L"Pas de verdict en " + GroupedNumber(*budgetMs) + L" ms : "
+                                  : std::wstring(L"Recherche interrompue avant son verdict : ")) +
+                        Examined(examined) + L".";
     if (!later.empty()) {
         text +=
             L" Le coup " + std::to_wstring(lostMove) + L" s'est révélé perdu ensuite : " + later;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/loss_explanation.h"
@@ -11,10 +12,11 @@ namespace saltor {
 // write them (e4), numbers with a space between thousands (12 345).
 std::wstring ExplanationText(const Explanation& explanation);
 
-// For "?": the search's budget and what it examined; `later`, when not empty, is what the
-// judge found after a later move, `lostMove` that move's number.
-std::wstring DoubtText(uint32_t budgetMs, uint64_t examined, const std::wstring& later,
-                       int lostMove);
+// For "?": the search's budget (none when the player's key or click stopped it) and what it
+// examined; `later`, when not empty, is what the judge found after a later move, `lostMove` that
+// move's number.
+std::wstring DoubtText(std::optional<uint32_t> budgetMs, uint64_t examined,
+                       const std::wstring& later, int lostMove);
 
 // The keyword of the explanation's reason, for tools: no-move, unreachable, two-ends,
 // wrong-colour, split, forced, deeper, searched, timeout or none.

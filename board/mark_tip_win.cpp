@@ -52,11 +52,11 @@ void CMarkTip::Explain(const BoardGame& game, Square s) {
     MoveTooltipTool(tooltip_.Get(), board_, kToolId, ToRect(game.SquareRect(s)), tip.text);
 }
 
-void CMarkTip::Forget() {
-    square_ = NoSquare;
-    if (tooltip_ && IsWindowVisible(tooltip_.Get())) {
-        SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
+void CMarkTip::Forget(BoardGame& game) {
+    if (IsOnBoard(square_)) {
+        Explain(game, NoSquare);  // the tool covers nothing and names nothing
     }
+    game.Outline(0);
 }
 
 bool CMarkTip::Notify(BoardGame& game, const NMHDR& header) {

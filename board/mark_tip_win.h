@@ -20,9 +20,9 @@ public:
     // The pointer moved to `s` (the board's WM_MOUSEMOVE, passed on): the tip takes that
     // square's explanation, or none.
     void Follow(const BoardGame& game, Square s, WPARAM wParam, LPARAM lParam);
-    // The game changed under the pointer: the tip goes, and the next move of the pointer asks
-    // again.
-    void Forget();
+    // The tour, the marks' visibility or the square size changed: the tip and its outlines go,
+    // and the next move of the pointer asks again.
+    void Forget(BoardGame& game);
     // The tip's notifications, which reach the board: it shows (outline) or goes (no outline).
     // True when the notification was the tip's.
     bool Notify(BoardGame& game, const NMHDR& header);

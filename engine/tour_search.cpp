@@ -142,10 +142,7 @@ TourSearch::Look TourSearch::LookInOrder(uint64_t visited, int from, uint64_t sq
 
 Proof TourSearch::Prove(uint64_t visited, int from, std::array<int8_t, 64>& path) {
     TourProver prover([this] {
-        if (host_.PollCancel()) {
-            tour_.searchRunning = false;
-        }
-        host_.ShowBusy();
+        PollPlayer();
         return TimeIsUp();
     });
     const Proof proof = prover.Prove(visited, from, path);
@@ -189,10 +186,7 @@ bool TourSearch::Search(uint64_t visited, int from) {
         }
         t.searchPath[depth] = SquareAt(candidate);
         ++stats_.squaresPlaced;
-        if (host_.PollCancel()) {
-            t.searchRunning = false;
-        }
-        host_.ShowBusy();
+        PollPlayer();
         if (Search(visited | Bit(candidate), candidate)) {
             return true;
         }
@@ -203,6 +197,15 @@ bool TourSearch::Search(uint64_t visited, int from) {
         tried |= Bit(candidate);
         ++stats_.backups;
     }
+}
+
+// Once per placed square: the player's key or click stops the search.
+void TourSearch::PollPlayer() {
+    if (host_.PollCancel()) {
+        tour_.searchRunning = false;
+        stats_.cancelled = true;
+    }
+    host_.ShowBusy();
 }
 
 // Read only when backing up: a search that goes straight to a tour never looks at the clock.

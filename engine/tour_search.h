@@ -12,9 +12,10 @@ namespace saltor {
 
 struct SearchStats {
     uint64_t squaresPlaced = 0;
-    uint64_t backups = 0;  // placed squares taken off again to try the next candidate
-    uint64_t proofs = 0;   // positions handed to the prover
-    uint64_t choices = 0;  // choices the prover made in them
+    uint64_t backups = 0;    // placed squares taken off again to try the next candidate
+    uint64_t proofs = 0;     // positions handed to the prover
+    uint64_t choices = 0;    // choices the prover made in them
+    bool cancelled = false;  // the player's key or click stopped it
 };
 
 // The cuts that the search adds to the plain method: branches that provably hold no tour are
@@ -62,6 +63,7 @@ private:
     void FinishWith(const std::array<int8_t, 64>& path, int depth);
     bool Search(uint64_t visited, int from);
     int NextCandidate(uint64_t visited, uint64_t tried, int from, int depth) const;
+    void PollPlayer();
     bool ShouldStop();
     bool TimeIsUp();
 

@@ -7,8 +7,9 @@
 namespace saltor {
 
 // Centres `window` over its owner, or in its monitor's work area when it has no owner or the
-// owner cannot be seen; then keeps it inside the work area of the monitor it lands on, left and
-// top edges last so that the caption stays reachable.
+// owner cannot be seen; then keeps it inside that work area, the owner's monitor's or its own,
+// left and top edges last so that the caption stays reachable. With two screens a box thus
+// stays on the screen the player is using, even when the owner's middle lies on the other.
 void CentreWindow(HWND window);
 
 // The dots per inch of the monitor `window` is on (of the system before Windows 10, which scales

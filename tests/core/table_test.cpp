@@ -124,8 +124,9 @@ std::wstring Name(Square s) {
 // Drives a board as its window does, one token at a time, and prints what the tokens starting
 // with "=" ask for. Squares are clicked; "@x,y" clicks and "~x,y" moves the pointer at a pixel;
 // hint, back, first, last and new are the board's commands; "cancel" presses a key at the
-// search's next poll; "mute", "nohints", "running", "size=N", "path=SQ" (every square of the
-// last search's path) and "onend=SQ" (the pointer moves there when a search ends) set the scene.
+// search's next poll; "mute", "nohints", "running", "size=N", "budget=MS", "path=SQ" (every square
+// of the last search's path) and "onend=SQ" (the pointer moves there when a search ends) set the
+// scene.
 std::wstring PlayBoard(const std::wstring& script) {
     FakeBoard board;
     BoardGame& game = board.game;
@@ -155,6 +156,9 @@ std::wstring PlayBoard(const std::wstring& script) {
             game.tour.searchRunning = t == L"running";
         } else if (t.starts_with(L"size=")) {
             game.cellSize = std::stoi(t.substr(5));
+        } else if (t.starts_with(L"budget=")) {  // and the clock advances at each read
+            board.settings.CalcDuration = std::stoi(t.substr(7));
+            board.host.tickStep = 1;
         } else if (t.starts_with(L"path=")) {
             game.tour.searchPath.fill(square(t.substr(5)));
         } else if (t.starts_with(L"onend=")) {

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/main_dlg_win.h"
@@ -112,6 +115,20 @@ protected:
             names.push_back(text);
         }
         return names;
+    }
+
+    // The board's mark tip: the tooltip with a tool on the board (a child's tips belong to its
+    // top-level window).
+    HWND MarkTip() const {
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = BoardWnd();
+        tool.uId = 1;
+        HWND tip = nullptr;
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr));) {
+            tip = SendMessageW(w, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)) ? w : tip;
+        }
+        return tip;
     }
 
     const std::filesystem::path settingsPath_ = SettingsFilePath();

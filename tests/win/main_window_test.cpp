@@ -235,17 +235,9 @@ TEST_F(MainWindowTest, TheTipOfAnXSaysWhyAndTheBoardOutlinesItsSquares) {
     }
     const int cell = Game().cellSize;
     const LPARAM c6 = MAKELPARAM(2 * cell + cell / 2, 2 * cell + cell / 2);
-    // The board's tip: the one with a tool on the board (a child's popups belong to its
-    // top-level window).
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = BoardWnd();
-    tool.uId = 1;
-    HWND tip = nullptr;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr));) {
-        tip = SendMessageW(w, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)) ? w : tip;
-    }
+    const HWND tip = MarkTip();
     ASSERT_NE(tip, nullptr);
+    TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, BoardWnd(), 1, {}, nullptr, nullptr, 0, nullptr};
     const auto tipOverC6 = [&] {
         SendMessageW(BoardWnd(), WM_MOUSEMOVE, 0, c6);
         wchar_t text[512] = {};

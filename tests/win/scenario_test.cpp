@@ -16,6 +16,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <bit>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -26,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "board/pixel_rect_win.h"
 #include "board/search_host_win.h"
 #include "main_dlg_fixture.h"
 #include "settings/prefs_dlg_win.h"
@@ -57,7 +59,8 @@ const std::map<std::string, int> kControls = {
 const std::map<std::string, WPARAM> kKeys = {
     {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},
     {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2}, {"Space", VK_SPACE},
-    {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Delete", VK_DELETE}, {"Back", VK_BACK}};
+    {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Delete", VK_DELETE}, {"Back", VK_BACK},
+    {"Tab", VK_TAB}};
 // clang-format on
 
 // The colour and file dialogs: what they were asked, and what they answer next (Cancel when
@@ -188,6 +191,11 @@ protected:
             settings_.CellSize = std::stoi(a);
             dlg_->Board().FollowSettings();
             SendMessageW(Dlg(), WM_SIZE, 0, 0);
+        } else if (action == "stale") {  // what a closed box leaves under X until painted again
+            RECT client{};
+            GetClientRect(Dlg(), &client);
+            FillRect(WindowDc(Dlg()).Get(), &client,
+                     static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         } else if (action == "place") {
             SetWindowPos(Dlg(), nullptr, std::stoi(a), std::stoi(b), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER);
@@ -280,6 +288,10 @@ protected:
             return text;
         };
         const auto rect = [&] { return ChildRect(Dlg(), Control(arg)); };
+        const auto named = [](Square s) {
+            return IsNoSquare(s) ? L"-"
+                                 : std::wstring{wchar_t(L'a' + s.column), wchar_t(L'1' + s.row)};
+        };
         if (probe == "panel") {
             const std::string p = Panel();
             return {p.begin(), p.end()};
@@ -300,19 +312,23 @@ protected:
             }
             return queued;
         }
-        if (probe == "board-up-to-date") {  // what shows, once pending paints are done, is
-                                            // what a full repaint draws
-            const auto shown = [this] {
-                UpdateWindow(BoardWnd());
-                const WindowDc dc(BoardWnd());
+        if (probe == "up-to-date") {  // once pending paints are done, what shows over the board
+                                      // or a control is what a full repaint draws
+            const HWND w = arg == "board" ? BoardWnd() : Dlg();
+            const int side = 8 * Game().cellSize;
+            const RECT r = arg == "board" ? RECT{0, 0, side, side} : rect();
+            const auto shown = [&] {
+                RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                const WindowDc dc(w);
                 std::vector<COLORREF> pixels;
-                for (int at = 0; at < 64 * 70 * 70; at += 3) {
-                    pixels.push_back(GetPixel(dc.Get(), at % 560, at / 560));
+                for (int at = 0, width = r.right - r.left; at < width * (r.bottom - r.top);
+                     at += 3) {
+                    pixels.push_back(GetPixel(dc.Get(), r.left + at % width, r.top + at / width));
                 }
                 return pixels;
             };
             const std::vector<COLORREF> before = shown();
-            RedrawWindow(BoardWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+            RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             return before == shown() ? L"yes" : L"no";
         }
         if (probe == "board-size") {
@@ -323,9 +339,7 @@ protected:
             return EncodeTour(Game().tour);
         }
         if (probe == "hint") {  // the square the thumbs-up stands on
-            const Square h = Game().hintSquare;
-            return IsNoSquare(h) ? L"-"
-                                 : std::wstring{wchar_t(L'a' + h.column), wchar_t(L'1' + h.row)};
+            return named(Game().hintSquare);
         }
         if (probe == "beeps") {  // ! for the exclamation, . for the plain beep
             std::wstring beeps;
@@ -353,6 +367,29 @@ protected:
             std::vector<std::wstring> names = GameFile(gamePath_).ReadNames();
             std::sort(names.begin(), names.end());
             return arg.empty() ? join(names) : GameFile(gamePath_).Read(Text(arg));
+        }
+        if (probe == "tip") {  // the pointer rests on the square: its tip, outside it if so
+            const RECT square = ToRect(Game().SquareRect(SquareNamed(arg)));
+            SendMessageW(BoardWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(square.left + 1, square.top + 1));
+            wchar_t text[512] = {};
+            TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, BoardWnd(), 1, {}, nullptr, text, 0, nullptr};
+            SendMessageW(MarkTip(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool));
+            NMHDR shows{MarkTip(), 0, TTN_SHOW};
+            SendMessageW(BoardWnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&shows));
+            return (*text && !EqualRect(&tool.rect, &square) ? L"(outside) " : L"") +
+                   std::wstring(text);
+        }
+        if (probe == "outlined") {
+            std::vector<std::wstring> squares;
+            for (uint64_t rest = Game().outlined; rest != 0; rest &= rest - 1) {
+                squares.push_back(named(SquareAt(std::countr_zero(rest))));
+            }
+            return join(squares);
+        }
+        if (probe == "default") {  // what Enter sends when the focus is on no button
+            const LRESULT id = SendMessageW(Dlg(), DM_GETDEFID, 0, 0);
+            return HIWORD(id) == DC_HASDEFID && !Item(LOWORD(id)) ? L"no control"
+                                                                  : L"a control or nothing";
         }
         if (probe == "asked") {
             return join(g_asked);

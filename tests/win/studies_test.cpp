@@ -106,9 +106,14 @@ TEST_F(StudiesTest, HostileFilesOpenAndASaveKeepsEveryReadableStudy) {
             DecodeTour(tour, GameFile(gamePath_).Read(name));
             return EncodeTour(tour);
         };
+        // What the platform reads of it, asked here rather than through the code under test.
         std::map<std::wstring, std::wstring> readable;
-        for (const std::wstring& name : GameFile(gamePath_).ReadNames()) {
-            readable.emplace(name, tourOf(name));
+        std::wstring names(1 << 20, L'\0');
+        names.resize(GetPrivateProfileStringW(L"Saltor", nullptr, L"", names.data(), 1 << 20,
+                                              gamePath_.c_str()));
+        for (size_t at = 0; c.path != deep && at < names.size() && names[at] != L'\0';
+             at = names.find(L'\0', at) + 1) {
+            readable.emplace(names.c_str() + at, tourOf(names.c_str() + at));
         }
         UniqueHandle lock = c.locked ? LockFile(gamePath_) : UniqueHandle();
         Open();
@@ -139,6 +144,21 @@ TEST_F(StudiesTest, HostileFilesOpenAndASaveKeepsEveryReadableStudy) {
     EXPECT_TRUE(stray.empty()) << stray.front();
     EXPECT_TRUE(fs::is_directory(folder_ / L"dossier.ini"));
     SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// More names than a first read of the list holds: each is listed, and a save with no name takes
+// the next number and keeps every study.
+TEST_F(StudiesTest, AllOfALongListAndASaveWithNoNameAfterIt) {
+    std::wstring text = L"\uFEFF[Saltor]\r\n";
+    for (int n = 1; n <= 500; ++n) {
+        text += L"\u00e9tude n\u00b0 " + std::to_wstring(n) + L"=A1;B3\r\n";
+    }
+    WriteGameFile(Utf16(text));
+    Open();
+    EXPECT_EQ(Listed().size(), 500u);
+    DecodeTour(Game().tour, L"D4;E6;F8");
+    Click(IDC_SAVE_STUDY);
+    EXPECT_EQ(ReadBytes(gamePath_), Utf16(text + L"\u00e9tude n\u00b0 501=D4;E6;F8\r\n"));
 }
 
 }  // namespace
