@@ -324,13 +324,13 @@ void CMainDlg::OpenPreferences() {
 void CMainDlg::TogglePanel() {
     panelShown_ = !panelShown_;
     Relayout();  // the window keeps its place when only the panel changes
+    OnIdle();    // the column's controls go or come back with it
 }
 
 void CMainDlg::Relayout() {
     recentre_ = false;
     SendMessageW(Hwnd(), WM_SIZE, 0, 0);
     recentre_ = true;
-    OnIdle();  // the column's controls go or come back with it
 }
 
 void CMainDlg::Layout() {
