@@ -53,6 +53,9 @@ TEST_F(PaintPlanTest, ThePlanFillsEverySquareAndStartsTexturesOnWhite) {
 TEST_F(PaintPlanTest, ThePlanPutsTheKnightNumbersMarksAndHint) {
     Place({{0, 0}, {1, 2}, {2, 4}, {3, 6}, {5, 7}});
     EXPECT_EQ(Plan().knightRect, game.SquareRect({5, 7}));
+    // The square just played: small, and placed apart from the others.
+    EXPECT_EQ(Plan().texts.back().font, PlanFont::Small);
+    EXPECT_NE(Plan().texts.back().flags, Plan().texts[0].flags);
     game.tour.firstDoubtfulMove = 1;
     game.tour.firstLostMove = 3;
     EXPECT_EQ(Marks(), L"..?.?.X.X");
