@@ -52,11 +52,6 @@ BOOL WINAPI RandomFile(OPENFILENAMEW* record) {
     return Pick(3) != 0;
 }
 
-struct HookDeleter {
-    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
-};
-using UniqueHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookDeleter>;
-
 // Ends a run of the loop once everything queued before it is handled. A quit message posted first
 // would be met by every search looking at the board's queue (Wine's WM_QUIT passes the filter).
 class EndOfQueue : public CMessageFilter {
@@ -78,45 +73,28 @@ protected:
         loop_.AddMessageFilter(&endOfQueue_);
         settings_.CalcDuration = kSearchBudgetMs;
         desktop_.pickFile = RandomFile;
-        self_ = this;
     }
     void TearDown() override {
         loop_.RemoveMessageFilter(&endOfQueue_);
-        self_ = nullptr;
         MainDlgFixture::TearDown();
     }
 
-    // Modal boxes are served as soon as their own loop waits and tells its owner. Only around the
-    // actions that can open one: under Wine the hook costs every sent message a trip to the server.
-    static UniqueHook ServeModals() {
-        return UniqueHook(
-            SetWindowsHookExW(WH_CALLWNDPROC, OnSentMessage, nullptr, GetCurrentThreadId()));
-    }
-    static LRESULT CALLBACK OnSentMessage(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && sent->message == WM_ENTERIDLE && sent->wParam == MSGF_DIALOGBOX &&
-            self_ != nullptr) {
-            self_->ServeModal(reinterpret_cast<HWND>(sent->lParam));
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    void ServeModal(HWND box) {
-        if (!IsWindowVisible(box) || box == served_) {
-            return;
-        }
-        served_ = box;
-        if (GetDlgItem(box, IDC_CELL_SIZE) != nullptr) {
-            EditPreferences(box);
-        } else if (GetDlgItem(box, IDC_ABOUT_VERSION) != nullptr) {
-            SendMessageW(box, WM_COMMAND, Coin() ? IDOK : IDCANCEL, 0);
-        } else {
-            ++unexpectedBoxes_;
-            EndDialog(box, IDCANCEL);
-        }
-        // A box opened by a queued key ran the queue dry in its own loop, end mark included.
-        if (draining_) {
-            PostThreadMessageW(GetCurrentThreadId(), EndOfQueue::kMessage, 0, 0);
-        }
+    // Preferences edited at random, About closed either way; nothing else may open.
+    UniqueHook ServeModals() {
+        return MainDlgFixture::ServeModals([this](HWND box) {
+            if (GetDlgItem(box, IDC_CELL_SIZE) != nullptr) {
+                EditPreferences(box);
+            } else if (GetDlgItem(box, IDC_ABOUT_VERSION) != nullptr) {
+                SendMessageW(box, WM_COMMAND, Coin() ? IDOK : IDCANCEL, 0);
+            } else {
+                ++unexpectedBoxes_;
+                EndDialog(box, IDCANCEL);
+            }
+            // A box opened by a queued key ran the queue dry in its own loop, end mark included.
+            if (draining_) {
+                PostThreadMessageW(GetCurrentThreadId(), EndOfQueue::kMessage, 0, 0);
+            }
+        });
     }
 
     // Random changes, pictures and cursors from files among them (a cursor may be a picture,
@@ -219,14 +197,10 @@ protected:
         return HandleCensus::Take();
     }
 
-    static SessionTest* self_;
     EndOfQueue endOfQueue_;
-    HWND served_ = nullptr;
     bool draining_ = false;
     int unexpectedBoxes_ = 0;
 };
-
-SessionTest* SessionTest::self_ = nullptr;
 
 TEST_F(SessionTest, RandomActionsKeepTheGameTheStudiesAndTheHandlesRight) {
     const char* fromEnvironment = std::getenv("SALTOR_SESSION_SEED");
@@ -276,7 +250,7 @@ TEST_F(SessionTest, RandomActionsKeepTheGameTheStudiesAndTheHandlesRight) {
              }
              const HWND focus = GetFocus() != nullptr ? GetFocus() : BoardWnd();
              // Enter presses the focused button, Préférences and À propos included.
-             const UniqueHook serving = key == VK_RETURN ? ServeModals() : nullptr;
+             const UniqueHook serving = key == VK_RETURN ? ServeModals() : UniqueHook();
              PostKey(focus == Item(IDC_HELP_BUTTON) ? BoardWnd() : focus, key, key == 'Z');
              Drain();
          }},
@@ -328,7 +302,6 @@ TEST_F(SessionTest, RandomActionsKeepTheGameTheStudiesAndTheHandlesRight) {
         }
         const bool round = n < kinds || (n >= kCensusAt && n < kCensusAt + kinds);
         const int which = round ? n % kinds : choose(g_random);
-        served_ = nullptr;
         actions[which].run();
         if (dlg_->Hwnd() == nullptr) {  // "Quitter" ends the program; a new one takes over
             Open();
