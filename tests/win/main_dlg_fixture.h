@@ -25,17 +25,6 @@
 
 namespace saltor {
 
-// Queues a key press and release for `target` as the keyboard would, with Control held down or
-// not (and left so).
-inline void PostKey(HWND target, WPARAM vk, bool ctrl) {
-    BYTE keys[256] = {};
-    keys[VK_CONTROL] = static_cast<BYTE>(ctrl ? 0x80 : 0);
-    SetKeyboardState(keys);
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16;
-    PostMessageW(target, WM_KEYDOWN, vk, 1 | scan);
-    PostMessageW(target, WM_KEYUP, vk, 1 | scan | 0xC0000000);
-}
-
 // This test program's settings folder (...\\Lorvaine\\win_tests), put aside with whatever it
 // held while a test runs: the test starts with none, and squares are 70 pixels.
 class SettingsAside {
@@ -175,8 +164,15 @@ protected:
         SendMessageW(Item(id), BM_CLICK, 0, 0);
         Pump();
     }
+    // A key pressed and released for `target` as the keyboard queues it, with Control held down
+    // or not (and left so).
     void Key(HWND target, WPARAM vk, bool ctrl = false) {
-        PostKey(target, vk, ctrl);
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = static_cast<BYTE>(ctrl ? 0x80 : 0);
+        SetKeyboardState(keys);
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16;
+        PostMessageW(target, WM_KEYDOWN, vk, 1 | scan);
+        PostMessageW(target, WM_KEYUP, vk, 1 | scan | 0xC0000000);
         Pump();
     }
     void ClickSquare(Square s) {
