@@ -19,10 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::wstring Widen(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
 class MainWindowTest : public MainDlgFixture {
 protected:
     // F1 with the help document at `document`; the viewer it opened, if any, is closed again.
@@ -93,7 +89,7 @@ void LookAndClose(HWND box) {
 
 TEST_F(MainWindowTest, AboutOpensCentredOverItsOwnerWithTheVersion) {
     EXPECT_EQ(LoadResourceString(9999), L"");  // no such string
-    EXPECT_EQ(VersionTextOf(Widen(SALTOR_KNIGHT_CUR_PATH)), L"Version \u00DF 0.0.0.0");
+    EXPECT_EQ(VersionTextOf(fs::path(SALTOR_KNIGHT_CUR_PATH).wstring()), L"Version \u00DF 0.0.0.0");
     EXPECT_EQ(VersionTextOf(L"C:\\nowhere\\Saltor.exe"), L"Version \u00DF 0.0.0.0");
     SetWindowPos(Dlg(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the screen's centre
     for (const bool closeBox : {false, true}) {
@@ -124,7 +120,7 @@ TEST_F(MainWindowTest, AboutOpensCentredOverItsOwnerWithTheVersion) {
 // A copy of the program's document: alone, the viewer shows it. Under Wine with no HTML engine
 // (as in the test prefix), its pages beside it go to the browser instead, on the first page.
 TEST_F(MainWindowTest, HelpOpensTheViewerOrUnderWineItsPagesInTheBrowser) {
-    const fs::path document = HelpFilePathFor(Widen(SALTOR_EXE_PATH));
+    const fs::path document = HelpFilePathFor(fs::path(SALTOR_EXE_PATH).wstring());
     if (!fs::exists(document)) {
         GTEST_SKIP() << "no help document beside the program";
     }
