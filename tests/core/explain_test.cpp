@@ -3,14 +3,13 @@
 // still has a tour.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <string>
 
 #include "board/mark_text.h"
 #include "engine/loss_explanation.h"
 #include "engine/tour_search.h"
-#include "files/tour_text.h"
+#include "reference/case_file.h"
 #include "reference/scripted_host.h"
 
 namespace saltor {
@@ -19,11 +18,10 @@ namespace {
 TEST(ExplainTest, EveryLossOfTheCorpusHasAReasonAndNoTourHasOne) {
     std::map<std::string, int> kinds;
     for (const char* name : {"random", "human", "strong"}) {
-        std::ifstream in(std::string(SALTOR_CORPUS_DIR) + "/" + name + ".txt");
-        for (std::string line; std::getline(in, line) && !HasFailure();) {
-            SCOPED_TRACE(line);
-            TourState tour;
-            DecodeTour(tour, std::wstring(line.begin(), line.end()));
+        for (const auto& [line, where] :
+             ReadCases(std::string(SALTOR_CORPUS_DIR) + "/" + name + ".txt")) {
+            SCOPED_TRACE(where + ": " + line);
+            TourState tour = PositionOf(line);
             ScriptedHost host;
             const bool found = TourSearch(tour, host).Solve(false, 0xFFFFFFFFu);
             const Explanation why = ExplainLoss(tour, tour.moveCount);

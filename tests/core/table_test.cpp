@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -25,6 +24,7 @@
 #include "files/study_names.h"
 #include "files/tour_text.h"
 #include "reference/board_fakes.h"
+#include "reference/case_file.h"
 #include "reference/tour_checks.h"
 #include "settings/app_settings.h"
 #include "settings/prefs_rules.h"
@@ -457,18 +457,10 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
 class TableTest : public testing::TestWithParam<const char*> {};
 
 TEST_P(TableTest, EveryCaseGivesItsExpectedResult) {
-    const std::string path = std::string(SALTOR_TEST_DATA_DIR) + "/" + GetParam() + ".txt";
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << path;
-    int cases = 0;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
+    const std::vector<CaseLine> cases =
+        ReadCases(std::string(SALTOR_TEST_DATA_DIR) + "/" + GetParam() + ".txt");
+    EXPECT_GT(cases.size(), 5u) << GetParam();
+    for (const auto& [line, where] : cases) {
         std::vector<std::string> fields;
         for (size_t start = 0;;) {
             const size_t end = line.find(" | ", start);
@@ -478,7 +470,7 @@ TEST_P(TableTest, EveryCaseGivesItsExpectedResult) {
             }
             start = end + 3;
         }
-        SCOPED_TRACE(path + ":" + std::to_string(number));
+        SCOPED_TRACE(where);
         const auto rule = kRules.find(fields[0]);
         ASSERT_NE(rule, kRules.end());
         ASSERT_GE(fields.size(), 3u);
@@ -487,9 +479,7 @@ TEST_P(TableTest, EveryCaseGivesItsExpectedResult) {
             inputs.push_back(Unescape(fields[i]));
         }
         EXPECT_EQ(rule->second(inputs), Unescape(fields.back()));
-        ++cases;
     }
-    EXPECT_GT(cases, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, TableTest,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <vector>
@@ -28,11 +27,6 @@ public:
         reports.push_back({movesPlayed, errors, hints});
     }
     void ShowCursor(CursorKind kind) override { cursors.push_back(kind); }
-
-    void Clear() { *this = RecordingView(); }
-    bool Invalidated(const PixelRect& rect) const {
-        return std::find(invalidated.begin(), invalidated.end(), rect) != invalidated.end();
-    }
 };
 
 // A game with a recording view and a scripted host (a clock that stands still, no key presses).

@@ -7,17 +7,23 @@
 
 namespace saltor {
 
-// True when the 64 squares visit every square once, each a knight's move from the one before.
-inline bool IsKnightsTour(const std::array<Square, 64>& path) {
-    uint64_t seen = 0;
-    for (int i = 0; i < 64; ++i) {
+// True when the `count` squares of `path` go on from `from` by knight moves, each to a square on
+// the board that is not yet in `seen`, and every square has been seen at the end.
+inline bool FinishesTour(uint64_t seen, Square from, const Square* path, int count) {
+    for (int i = 0; i < count; from = path[i++]) {
         if (!IsOnBoard(path[i]) || (seen >> IndexOf(path[i]) & 1) != 0 ||
-            (i > 0 && !AreKnightMoveApart(path[i - 1], path[i]))) {
+            !AreKnightMoveApart(from, path[i])) {
             return false;
         }
         seen |= uint64_t{1} << IndexOf(path[i]);
     }
-    return true;
+    return seen == ~uint64_t{0};
+}
+
+// True when the 64 squares visit every square once, each a knight's move from the one before.
+inline bool IsKnightsTour(const std::array<Square, 64>& path) {
+    return IsOnBoard(path[0]) &&
+           FinishesTour(uint64_t{1} << IndexOf(path[0]), path[0], &path[1], 63);
 }
 
 // A small deterministic generator: the same positions on every compiler and platform.

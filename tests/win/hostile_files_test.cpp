@@ -7,13 +7,12 @@
 
 #include "app/startup_settings_win.h"
 #include "board/image_cache_win.h"
-#include "hostile_files.h"
+#include "main_dlg_fixture.h"
 #include "settings/settings_document.h"
 #include "settings/settings_file_win.h"
 #include "settings/utf8.h"
 #include "winkit/file_win.h"
 #include "winkit/gdiplus_session_win.h"
-#include "winkit/resource_string_win.h"
 
 namespace saltor {
 namespace {
@@ -40,34 +39,20 @@ std::string LoadedDocument() {
     return Document(settings);
 }
 
-// The settings folder of this test program (...\Lorvaine\win_tests), put aside with whatever it
-// held: the test starts with none.
-class SettingsFileTest : public testing::Test {
+// Settings files of every kind, the test program's own put aside.
+class SettingsFileTest : public testing::Test, protected SettingsAside {
 protected:
-    void SetUp() override {
-        fs::rename(folder_, aside_, ignored_);
-        fs::remove(folder_.parent_path(), ignored_);  // unless other programs of ours use it
-    }
-    void TearDown() override {
-        SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        fs::remove_all(folder_, ignored_);
-        fs::rename(aside_, folder_, ignored_);
-    }
-
-    const fs::path folder_ = SettingsFolder();
-    const fs::path path_ = SettingsFilePath();
-    const fs::path temp_ = path_.wstring() + L".tmp";
-    const fs::path aside_ = folder_.parent_path().parent_path() / L"saltor-win_tests.aside";
-    std::error_code ignored_;
+    const fs::path temp_ = settingsPath_.wstring() + L".tmp";
 };
 
 // A load takes what it can key by key and writes nothing; a save replaces the file whole, as
 // UTF-8 without a byte-order mark, or leaves it as it was and says so.
 TEST_F(SettingsFileTest, EachKindOfFileLoadsWhatItCanAndIsReplacedWholeOrNotAtAll) {
     EXPECT_EQ(LoadedDocument(), Document(AppSettings{}));
-    EXPECT_TRUE(fs::is_directory(folder_) && fs::is_empty(folder_));  // made, but no file
+    EXPECT_TRUE(fs::is_directory(settingsFolder_) &&
+                fs::is_empty(settingsFolder_));  // made, but no file
     // At start-up the help is looked for beside the program, and the cursor follows the file.
-    WriteBytes(path_, "<HandCursor>1</HandCursor>");
+    WriteBytes(settingsPath_, "<HandCursor>1</HandCursor>");
     const AppSettings startup = LoadStartupSettings();
     EXPECT_EQ(startup.HelpFilePath, fs::path(ProgramFilePath()).replace_extension(L".chm"));
     EXPECT_EQ(startup.BoardCursor.get(), LoadCursorW(nullptr, IDC_HAND));
@@ -95,20 +80,20 @@ TEST_F(SettingsFileTest, EachKindOfFileLoadsWhatItCanAndIsReplacedWholeOrNotAtAl
         {"a damaged element amid random bytes", damaged, {}, {}, noCalc, true},
         {"a document ending at 16 MiB", to16MiB, {}, {}, chosen, true},
         {"a document ending past 16 MiB", ' ' + to16MiB, {}, {}, noCalc, true},
-        {"a folder in place of the file", "lost", path_, {}, AppSettings{}, false},
-        {"the file held open", damaged, {}, path_, AppSettings{}, false},
+        {"a folder in place of the file", "lost", settingsPath_, {}, AppSettings{}, false},
+        {"the file held open", damaged, {}, settingsPath_, AppSettings{}, false},
         {"another instance's temporary file", damaged, {}, temp_, noCalc, false},
         {"a read-only file", damaged, {}, {}, noCalc, std::nullopt},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        fs::remove_all(folder_);
-        ASSERT_EQ(SettingsFolder(), folder_.wstring());
+        fs::remove_all(settingsFolder_);
+        ASSERT_EQ(SettingsFolder(), settingsFolder_.wstring());
         fs::create_directory(row.folder, ignored_);
-        WriteBytes(path_, row.bytes);
-        SetFileAttributesW(path_.c_str(),
+        WriteBytes(settingsPath_, row.bytes);
+        SetFileAttributesW(settingsPath_.c_str(),
                            row.saves ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY);
-        const std::string before = ReadBytes(path_);
+        const std::string before = ReadBytes(settingsPath_);
         UniqueHandle lock(CreateFileW(
             row.held.c_str(), GENERIC_READ,
             FILE_SHARE_READ | FILE_SHARE_WRITE | (row.held == temp_ ? FILE_SHARE_DELETE : 0),
@@ -118,7 +103,7 @@ TEST_F(SettingsFileTest, EachKindOfFileLoadsWhatItCanAndIsReplacedWholeOrNotAtAl
         const bool saved = chosen.Save();
         EXPECT_EQ(saved, row.saves.value_or(saved));
         lock.Reset();
-        EXPECT_EQ(ReadBytes(path_), saved ? whole : before);
+        EXPECT_EQ(ReadBytes(settingsPath_), saved ? whole : before);
         // None left behind; another instance's neither deleted nor overwritten.
         EXPECT_EQ(fs::exists(temp_), row.held == temp_);
         EXPECT_EQ(ReadBytes(temp_), "");
@@ -165,13 +150,6 @@ TEST_F(HostileFilesTest, ReadOnlyFileReadsWhatTheFileHoldsAndNothingOfOneItCanno
     ReadOnlyFile locked(Locked(L"verrou.bin", "ab").wstring(), kShareAll);
     EXPECT_FALSE(locked.Opened());
     EXPECT_EQ(locked.Read(4), std::nullopt);
-}
-
-TEST(ResourceStringTest, StringsComeFromTheTableAndTakeTheirSubject) {
-    EXPECT_EQ(LoadResourceString(IDS_MAIN_CAPTION), L"Cavalier Saltor");
-    EXPECT_EQ(LoadResourceString(9999), L"");
-    EXPECT_EQ(FormatResourceString(IDS_STUDY_SAVE_FAILED, L"C:\\Jeux\\Saltor.ini"),
-              L"Impossible d'enregistrer dans le fichier :\nC:\\Jeux\\Saltor.ini");
 }
 
 // A cursor file wins when it is worth loading and loads; otherwise the hand or the knight shows,

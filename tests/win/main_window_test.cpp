@@ -6,63 +6,21 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "app/about_dlg_win.h"
 #include "app/program_paths.h"
 #include "main_dlg_fixture.h"
 #include "settings/prefs_rules.h"
-#include "winkit/window_helpers_win.h"
+#include "winkit/resource_string_win.h"
 
 namespace saltor {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::wstring Widen(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
-// Where a window lies: in the dialog's client area for a control, on screen otherwise.
-RECT Placed(HWND window, HWND within = nullptr) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, within, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-RECT WorkArea(HWND window) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    return monitor.rcWork;
-}
-
-// Centred horizontally over `over`, to the pixel or two that halving leaves.
-void ExpectCentred(const RECT& r, const RECT& over, bool vertically = true) {
-    EXPECT_NEAR(r.left + r.right, over.left + over.right, 2);
-    if (vertically) {
-        EXPECT_NEAR(r.top + r.bottom, over.top + over.bottom, 2);
-    }
-}
-
 class MainWindowTest : public MainDlgFixture {
 protected:
-    // The window's client area as it stands on screen, children included, every third pixel.
-    std::vector<COLORREF> Capture() const {
-        RECT client{};
-        GetClientRect(Dlg(), &client);
-        const WindowDc dc(Dlg());
-        std::vector<COLORREF> pixels;
-        for (int y = 0; y < client.bottom; y += 3) {
-            for (int x = 0; x < client.right; x += 3) {
-                pixels.push_back(GetPixel(dc.Get(), x, y));
-            }
-        }
-        return pixels;
-    }
     // F1 with the help document at `document`; the viewer it opened, if any, is closed again.
     HWND PressF1(const std::wstring& document) {
         settings_.HelpFilePath = document;
@@ -80,53 +38,6 @@ protected:
     }
 };
 
-// Pixels that the window no longer holds, as a closing dialog leaves them under X until its area
-// is repainted: larger squares, as Preferences applies them, must leave nothing of them, and so
-// must the panel hidden and shown again. What shows is what a full repaint draws.
-TEST_F(MainWindowTest, LargerSquaresAndThePanelLeaveNoControlUnpainted) {
-    const auto paint = [this] {
-        Pump();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&msg);
-        }
-        const std::vector<COLORREF> shown = Capture();
-        RedrawWindow(Dlg(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        return !shown.empty() && shown == Capture();
-    };
-    paint();
-    {
-        RECT client{};
-        GetClientRect(Dlg(), &client);
-        const WindowDc dc(Dlg());
-        FillRect(dc.Get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
-    settings_.CellSize = 90;
-    dlg_->Board().FollowSettings();
-    SendMessageW(Dlg(), WM_SIZE, 0, 0);
-    EXPECT_TRUE(paint());
-    for (int toggle = 0; toggle < 2; ++toggle) {
-        Key(BoardWnd(), VK_SPACE);
-        EXPECT_TRUE(paint()) << toggle;
-    }
-}
-
-// Runs inside a modal loop: acts on the box with that title, once it is up.
-template <void (*Act)(HWND box)>
-void CALLBACK OnBox(HWND, UINT, UINT_PTR timer, DWORD) {
-    static const wchar_t* const kTitles[] = {L"Pr\u00e9f\u00e9rences",
-                                             L"\u00C0 propos du Cavalier Saltor"};
-    for (const wchar_t* title : kTitles) {
-        const HWND box = FindWindowExW(nullptr, nullptr, L"#32770", title);
-        if (box != nullptr && IsWindowVisible(box) &&
-            GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) {
-            KillTimer(nullptr, timer);
-            Act(box);
-        }
-    }
-}
-
 void ChooseLargestSquares(HWND box) {
     const HWND slider = GetDlgItem(box, IDC_CELL_SIZE);
     SendMessageW(slider, TBM_SETPOS, TRUE, SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
@@ -137,16 +48,18 @@ TEST_F(MainWindowTest, PreferencesApplySizeAndPicturesAtOnceAndRecentre) {
     const int largest = CellSizeRangeFor(AppSettings::MaxCellSize()).high;
     ASSERT_GT(largest, 70);
     SetWindowPos(Dlg(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetTimer(nullptr, 0, 20, OnBox<ChooseLargestSquares>);
-    Click(IDC_PREFERENCES);
+    {
+        const UniqueHook serving = ServeModals(ChooseLargestSquares);
+        Click(IDC_PREFERENCES);
+    }
     EXPECT_EQ(Game().cellSize, largest);
     EXPECT_EQ(dlg_->Board().Images().CellSize(), largest);
-    const RECT board = Placed(BoardWnd(), BoardWnd());
+    const RECT board = ChildRect(BoardWnd(), BoardWnd());
     EXPECT_EQ(board.right - board.left, 8 * largest);
     RECT client{};
     GetClientRect(Dlg(), &client);
     EXPECT_GE(client.bottom, 8 * largest);
-    const RECT window = Placed(Dlg()), work = WorkArea(Dlg());
+    const RECT window = ScreenRect(Dlg()), work = WorkArea(Dlg());
     EXPECT_GE(window.top, work.top);
     EXPECT_LE(window.bottom, work.bottom);
     ExpectCentred(window, work, false);
@@ -175,15 +88,15 @@ void LookAndClose(HWND box) {
 }
 
 TEST_F(MainWindowTest, AboutOpensCentredOverItsOwnerWithTheVersion) {
-    EXPECT_EQ(VersionTextOf(Widen(SALTOR_EXE_PATH)), L"Version 3.0");
-    EXPECT_EQ(VersionTextOf(Widen(SALTOR_KNIGHT_CUR_PATH)), L"Version \u00DF 0.0.0.0");
+    EXPECT_EQ(LoadResourceString(9999), L"");  // no such string
+    EXPECT_EQ(VersionTextOf(fs::path(SALTOR_KNIGHT_CUR_PATH).wstring()), L"Version \u00DF 0.0.0.0");
     EXPECT_EQ(VersionTextOf(L"C:\\nowhere\\Saltor.exe"), L"Version \u00DF 0.0.0.0");
     SetWindowPos(Dlg(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the screen's centre
     for (const bool closeBox : {false, true}) {
         g_about = AboutSeen{};
         g_aboutByCloseBox = closeBox;
         SetActiveWindow(Dlg());
-        SetTimer(nullptr, 0, 20, OnBox<LookAndClose>);
+        const UniqueHook serving = ServeModals(LookAndClose);
         if (closeBox) {
             Click(ID_APP_ABOUT);
         } else {
@@ -192,14 +105,14 @@ TEST_F(MainWindowTest, AboutOpensCentredOverItsOwnerWithTheVersion) {
         EXPECT_EQ(g_about.version, L"Version 3.0");  // the tests carry the program's resources
         EXPECT_FALSE(g_about.ownerEnabled);
         EXPECT_TRUE(g_about.okFocused);
-        ExpectCentred(g_about.rect, Placed(Dlg()));
+        ExpectCentred(g_about.rect, ScreenRect(Dlg()));
         EXPECT_TRUE(IsWindowEnabled(Dlg()));
     }
     // A hidden owner: the box goes to the middle of the work area.
     ShowWindow(Dlg(), SW_HIDE);
     CAboutDlg hidden;
     ASSERT_NE(hidden.CreateModeless(Dlg()), nullptr);
-    ExpectCentred(Placed(hidden.Hwnd()), WorkArea(hidden.Hwnd()));
+    ExpectCentred(ScreenRect(hidden.Hwnd()), WorkArea(hidden.Hwnd()));
     SendMessageW(hidden.Hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(hidden.Result(), IDOK);
 }
@@ -207,7 +120,7 @@ TEST_F(MainWindowTest, AboutOpensCentredOverItsOwnerWithTheVersion) {
 // A copy of the program's document: alone, the viewer shows it. Under Wine with no HTML engine
 // (as in the test prefix), its pages beside it go to the browser instead, on the first page.
 TEST_F(MainWindowTest, HelpOpensTheViewerOrUnderWineItsPagesInTheBrowser) {
-    const fs::path document = HelpFilePathFor(Widen(SALTOR_EXE_PATH));
+    const fs::path document = HelpFilePathFor(fs::path(SALTOR_EXE_PATH).wstring());
     if (!fs::exists(document)) {
         GTEST_SKIP() << "no help document beside the program";
     }
@@ -235,9 +148,9 @@ TEST_F(MainWindowTest, TheTipOfAnXSaysWhyAndTheBoardOutlinesItsSquares) {
     }
     const int cell = Game().cellSize;
     const LPARAM c6 = MAKELPARAM(2 * cell + cell / 2, 2 * cell + cell / 2);
-    const HWND tip = MarkTip();
+    TTTOOLINFOW tool{};
+    const HWND tip = TipOf(BoardWnd(), tool);
     ASSERT_NE(tip, nullptr);
-    TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, BoardWnd(), 1, {}, nullptr, nullptr, 0, nullptr};
     const auto tipOverC6 = [&] {
         SendMessageW(BoardWnd(), WM_MOUSEMOVE, 0, c6);
         wchar_t text[512] = {};
@@ -250,13 +163,10 @@ TEST_F(MainWindowTest, TheTipOfAnXSaysWhyAndTheBoardOutlinesItsSquares) {
     // too: the end of the search looks where it is.
     POINT screen{2 * cell + cell / 2, 2 * cell + cell / 2};
     ClientToScreen(BoardWnd(), &screen);
-    SetCursorPos(screen.x, screen.y);
-    POINT now{};
-    for (int wait = 0; wait < 100 && GetCursorPos(&now) && (now.x != screen.x || now.y != screen.y);
-         ++wait) {
-        Sleep(10);  // under X the server moves it
+    MovePointer(screen);
+    if (HasFatalFailure()) {
+        return;
     }
-    ASSERT_EQ(std::pair(now.x, now.y), std::pair(screen.x, screen.y));
     EXPECT_EQ(tipOverC6(), L"");
     ClickSquare({2, 5});
     ASSERT_EQ(Game().tour.firstLostMove, 7);

@@ -12,7 +12,6 @@
 #include "main_dlg_fixture.h"
 #include "settings/caption_color_dialog_win.h"
 #include "settings/prefs_dlg_win.h"
-#include "winkit/window_helpers_win.h"
 
 namespace saltor {
 namespace {
@@ -23,19 +22,14 @@ TEST_F(PrefsDlgTest, TipsPlacementAndSwatches) {
     CPrefsDlg prefs(settings_, desktop_);
     ASSERT_NE(prefs.CreateModeless(nullptr), nullptr);
     // One tip window for the seven fields that explain themselves.
-    HWND tips = nullptr;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr));) {
-        tips = GetWindow(w, GW_OWNER) == prefs.Hwnd() ? w : tips;
-    }
+    TTTOOLINFOW tool{};
+    const HWND tips = TipOf(GetDlgItem(prefs.Hwnd(), IDC_WHITE_IMAGE), tool);
     ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(GetWindow(tips, GW_OWNER), prefs.Hwnd());
     EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 7);
     EXPECT_EQ(SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0), 250);
     // With no owner, centred on the work area.
-    RECT box{}, work{};
-    GetWindowRect(prefs.Hwnd(), &box);
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_NEAR(box.left + box.right, work.left + work.right, 2);
-    EXPECT_NEAR(box.top + box.bottom, work.top + work.bottom, 2);
+    ExpectCentred(ScreenRect(prefs.Hwnd()), WorkArea(prefs.Hwnd()));
 
     // The swatches lie over their placeholders; one shows the background with a digit in the
     // text colour: white on black for the black squares.
@@ -67,15 +61,7 @@ TEST_F(PrefsDlgTest, TipsPlacementAndSwatches) {
 
     // Its tip, made at its first paint, follows a new size.
     SetWindowPos(swatch, nullptr, 0, 0, 30, 20, SWP_NOMOVE | SWP_NOZORDER);
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = swatch;
-    tool.uId = 1;
-    bool found = false;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr));) {
-        found = found || SendMessageW(w, TTM_GETTOOLINFOW, 0, LPARAM(&tool));
-    }
-    EXPECT_TRUE(found);
+    EXPECT_NE(TipOf(swatch, tool), nullptr);
     EXPECT_EQ(std::pair(tool.rect.right, tool.rect.bottom), std::pair(30L, 20L));
 
     // The colour dialog's hook titles it when it starts, and only then.

@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <bit>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -30,6 +29,7 @@
 #include "board/pixel_rect_win.h"
 #include "board/search_host_win.h"
 #include "main_dlg_fixture.h"
+#include "reference/case_file.h"
 #include "settings/prefs_dlg_win.h"
 #include "settings/prefs_rules.h"
 #include "settings/settings_document.h"
@@ -172,6 +172,7 @@ protected:
                                       study.substr(study.find(L'=') + 1));
         } else if (action == "lock") {
             const fs::path file = a == "settings" ? settingsPath_ : fs::path(gamePath_);
+            fs::create_directories(file.parent_path());
             if (!fs::exists(file)) {
                 WriteBytes(file, "<CellSize>75</CellSize>");
             }
@@ -191,11 +192,12 @@ protected:
             settings_.CellSize = std::stoi(a);
             dlg_->Board().FollowSettings();
             SendMessageW(Dlg(), WM_SIZE, 0, 0);
-        } else if (action == "stale") {  // what a closed box leaves under X until painted again
+            Pump();
+        } else if (action == "smear") {  // pixels the window no longer holds, as a closing
+                                         // dialog leaves them under X until they are repainted
             RECT client{};
             GetClientRect(Dlg(), &client);
-            FillRect(WindowDc(Dlg()).Get(), &client,
-                     static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            FillRect(WindowDc(Dlg()).Get(), &client, HBRUSH(GetStockObject(BLACK_BRUSH)));
         } else if (action == "place") {
             SetWindowPos(Dlg(), nullptr, std::stoi(a), std::stoi(b), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER);
@@ -230,16 +232,7 @@ protected:
                 MAKELPARAM(s.column * Game().cellSize + 1, (8 - s.row) * Game().cellSize - 1));
         } else if (action == "pointer-over") {  // the mouse pointer, not moving it further
             const RECT r = ChildRect(nullptr, Control(a));
-            const POINT target{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-            SetCursorPos(target.x, target.y);
-            // Under X the move is done by the server; until then the old position is reported.
-            POINT now{};
-            for (int wait = 0;
-                 wait < 100 && GetCursorPos(&now) && (now.x != target.x || now.y != target.y);
-                 ++wait) {
-                Sleep(10);
-            }
-            ASSERT_EQ(std::pair(now.x, now.y), std::pair(target.x, target.y));
+            MovePointer({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
             Sleep(100);  // and the motion it makes reaches the window under it
             Pump();
         } else if (action == "long-search") {  // the board's host through a search of a ms
@@ -312,24 +305,12 @@ protected:
             }
             return queued;
         }
-        if (probe == "up-to-date") {  // once pending paints are done, what shows over the board
-                                      // or a control is what a full repaint draws
-            const HWND w = arg == "board" ? BoardWnd() : Dlg();
-            const int side = 8 * Game().cellSize;
-            const RECT r = arg == "board" ? RECT{0, 0, side, side} : rect();
-            const auto shown = [&] {
-                RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-                const WindowDc dc(w);
-                std::vector<COLORREF> pixels;
-                for (int at = 0, width = r.right - r.left; at < width * (r.bottom - r.top);
-                     at += 3) {
-                    pixels.push_back(GetPixel(dc.Get(), r.left + at % width, r.top + at / width));
-                }
-                return pixels;
-            };
-            const std::vector<COLORREF> before = shown();
-            RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-            return before == shown() ? L"yes" : L"no";
+        if (probe == "up-to-date") {  // the board, the whole window, or its part under a control
+            const bool whole = arg == "board" || arg == "dialog";
+            return (whole ? ShowsAFullRepaint(Control(arg))
+                          : ShowsAFullRepaint(Dlg(), ChildRect(Dlg(), Control(arg))))
+                       ? L"yes"
+                       : L"no";
         }
         if (probe == "board-size") {
             const RECT r = ChildRect(Dlg(), BoardWnd());
@@ -469,16 +450,10 @@ protected:
 };
 
 TEST_P(ScenarioTest, Runs) {
-    std::ifstream script(fs::path(SALTOR_SCENARIOS_PATH) / GetParam());
-    ASSERT_TRUE(script.is_open()) << GetParam();
-    int number = 0;
-    for (std::string line; std::getline(script, line);) {
-        ++number;
-        line.erase(line.find_last_not_of(" \r") + 1);
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        SCOPED_TRACE(GetParam() + ":" + std::to_string(number) + ": " + line);
+    const std::vector<CaseLine> steps = ReadCases(fs::path(SALTOR_SCENARIOS_PATH) / GetParam());
+    ASSERT_FALSE(steps.empty()) << GetParam();
+    for (const auto& [line, where] : steps) {
+        SCOPED_TRACE(where + ": " + line);
         if (line.starts_with("= ")) {  // "= probe [argument] :" and the value, maybe empty
             const size_t colon = line.find(" :");
             const std::string probe = line.substr(2, colon - 2);
