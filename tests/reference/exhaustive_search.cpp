@@ -11,8 +11,8 @@ namespace {
 
 class Prover {
 public:
-    Prover(const VisitBoard& visits, uint64_t nodeLimit, bool endRule)
-        : nodeLimit_(nodeLimit), endRule_(endRule) {
+    Prover(const VisitBoard& visits, uint64_t nodeLimit, bool endRule, uint64_t lastSquares)
+        : nodeLimit_(nodeLimit), endRule_(endRule), lastSquares_(lastSquares) {
         for (int i = 0; i < 64; ++i) {
             visited_ |= uint64_t{visits[i] >= 0} << i;
             for (const Square& offset : KnightOffsets) {
@@ -71,7 +71,7 @@ private:
 
     bool Walk(int knight) {
         if (Left() == 0) {
-            return true;
+            return (lastSquares_ >> knight & 1) != 0;
         }
         if (++nodes_ > nodeLimit_ || !AllReachable(knight) ||
             (endRule_ && Left() > 1 && !EndsPossible(knight))) {
@@ -100,13 +100,15 @@ private:
     uint64_t nodes_ = 0;
     const uint64_t nodeLimit_;
     const bool endRule_;
+    const uint64_t lastSquares_;
     std::set<std::pair<uint64_t, int>> failed_;  // positions known to have no path on
 };
 
 }  // namespace
 
-Completion CanComplete(const VisitBoard& visits, Square knight, uint64_t nodeLimit, bool endRule) {
-    return Prover(visits, nodeLimit, endRule).From(IndexOf(knight));
+Completion CanComplete(const VisitBoard& visits, Square knight, uint64_t nodeLimit, bool endRule,
+                       uint64_t lastSquares) {
+    return Prover(visits, nodeLimit, endRule, lastSquares).From(IndexOf(knight));
 }
 
 }  // namespace saltor::reference
