@@ -125,7 +125,8 @@ std::wstring Name(Square s) {
 // with "=" ask for. Squares are clicked; "@x,y" clicks and "~x,y" moves the pointer at a pixel;
 // hint, back, first, last and new are the board's commands; "cancel" presses a key at the
 // search's next poll; "mute", "nohints", "running", "size=N", "path=SQ" (every square of the
-// last search's path) and "onend=SQ" (the pointer moves there when a search ends) set the scene.
+// last search's path) and "onend=SQ" (the pointer moves there when a search ends) set the scene;
+// "r:SQ" right-clicks a square, "challenge=open|closed|arrival" chooses the challenge.
 std::wstring PlayBoard(const std::wstring& script) {
     FakeBoard board;
     BoardGame& game = board.game;
@@ -153,6 +154,20 @@ std::wstring PlayBoard(const std::wstring& script) {
             (t == L"mute" ? board.settings.Mute : board.settings.HintsEnabled) = t == L"mute";
         } else if (t == L"running" || t == L"idle") {
             game.tour.searchRunning = t == L"running";
+        } else if (t.starts_with(L"r:")) {
+            game.RightClick(square(t.substr(2)).column * 60 + 30,
+                            (7 - square(t.substr(2)).row) * 60 + 5);
+        } else if (t.starts_with(L"challenge=")) {
+            const std::wstring kind = t.substr(10);
+            game.SetChallenge({kind == L"closed"    ? TourKind::Closed
+                               : kind == L"arrival" ? TourKind::Arrival
+                                                    : TourKind::Open,
+                               game.tour.challenge.arrival});
+        } else if (t == L"=challenge") {
+            shown = std::wstring(L"OCA").substr(int(game.tour.challenge.kind), 1) +
+                    Name(game.tour.challenge.arrival);
+        } else if (t == L"=outcome") {
+            shown = std::wstring(L"-MX").substr(int(game.ChallengeOutcome()), 1);
         } else if (t.starts_with(L"size=")) {
             game.cellSize = std::stoi(t.substr(5));
         } else if (t.starts_with(L"path=")) {
@@ -292,7 +307,14 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
     {"explain",
      [](const Fields& f) {
          TourState tour;
-         DecodeTour(tour, f[0]);
+         // "closed A1;B3" or "end=h8 A1;B3": the position under that challenge.
+         const size_t space = f[0].find(L' ');
+         DecodeTour(tour, space == std::wstring::npos ? f[0] : f[0].substr(space + 1));
+         if (f[0].starts_with(L"closed ")) {
+             tour.challenge.kind = TourKind::Closed;
+         } else if (f[0].starts_with(L"end=")) {
+             tour.challenge = {TourKind::Arrival, {f[0][4] - L'a', f[0][5] - L'1'}};
+         }
          const Explanation why = ExplainLoss(tour, tour.moveCount);
          std::wstring squares;
          for (uint64_t rest = why.Squares(); rest != 0; rest &= rest - 1) {
