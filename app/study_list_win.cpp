@@ -37,6 +37,7 @@ void StudyList::Load(CChessBoardWnd& board) {
     }
     BoardGame& game = board.Game();
     DecodeTour(game.tour, file_.Read(name));
+    game.tour.challenge = DecodeChallenge(Challenges().Read(name));  // none kept: an open tour
     // A hint shown for the old position would point at a square of no meaning in the new one.
     game.hintSquare = NoSquare;
     if (board.Hwnd() != nullptr) {
@@ -57,7 +58,9 @@ void StudyList::Save(const CChessBoardWnd& board) {
         Report(IDS_STUDY_BAD_NAME, name);
         return;
     }
-    if (!file_.Write(name, value)) {
+    const std::wstring challenge = EncodeChallenge(board.Game().tour.challenge);
+    if (!file_.Write(name, value) ||
+        !(challenge.empty() ? Challenges().Remove(name) : Challenges().Write(name, challenge))) {
         Report(IDS_STUDY_SAVE_FAILED, file_.Path());
         return;
     }
@@ -71,7 +74,7 @@ void StudyList::Delete(int index) {
         return;
     }
     const std::wstring name = ItemText(combo_, index);
-    if (!file_.Remove(name)) {
+    if (!file_.Remove(name) || !Challenges().Remove(name)) {
         Report(IDS_STUDY_DELETE_FAILED, file_.Path());
         return;
     }

@@ -385,6 +385,7 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          return DecodeUtf8(bytes.data(), bytes.size());
      }},
     {"encode", [](const Fields& f) { return Units(EncodeUtf8(f[0])); }},
+    {"challenge", [](const Fields& f) { return EncodeChallenge(DecodeChallenge(f[0])); }},
     {"help_file", [](const Fields& f) { return HelpFilePathFor(f[0]); }},
     {"game_file", [](const Fields& f) { return GameFilePathFor(f[0]); }},
     {"help_pages", [](const Fields& f) { return HelpPagesFirstPageFor(f[0]); }},
