@@ -53,7 +53,7 @@ const std::map<std::string, int> kControls = {
     {"slider", IDC_CELL_SIZE}, {"browse-white", IDC_BROWSE_WHITE_IMAGE},
     {"browse-black", IDC_BROWSE_BLACK_IMAGE}, {"browse-knight", IDC_BROWSE_KNIGHT_IMAGE},
     {"browse-cursor", IDC_BROWSE_CURSOR}, {"white-swatch", IDC_WHITE_SWATCH},
-    {"black-swatch", IDC_BLACK_SWATCH}};
+    {"black-swatch", IDC_BLACK_SWATCH}, {"challenge", IDC_CHALLENGE}};
 const std::map<std::string, WPARAM> kKeys = {
     {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},
     {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2}, {"Space", VK_SPACE},
@@ -137,6 +137,18 @@ protected:
             for (std::istringstream each(arg); each >> a;) {
                 ClickSquare(SquareNamed(a));
             }
+        } else if (action == "right") {  // the right button on a square
+            const int cell = Game().cellSize;
+            const Square s = SquareNamed(a);
+            const LPARAM at = MAKELPARAM(s.column * cell + cell / 2, (7 - s.row) * cell + cell / 2);
+            SendMessageW(BoardWnd(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+            SendMessageW(BoardWnd(), WM_RBUTTONUP, 0, at);
+            Pump();
+        } else if (action == "pick") {  // an item of the challenge list, as the mouse chooses it
+            SendMessageW(Control("challenge"), CB_SETCURSEL, std::stoi(a), 0);
+            SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_CHALLENGE, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(Control("challenge")));
+            Pump();
         } else if (action == "click") {  // a button as the mouse presses it
             SendMessageW(Control(a), BM_CLICK, 0, 0);
             Pump();
@@ -353,6 +365,14 @@ protected:
             std::vector<std::wstring> names = GameFile(gamePath_).ReadNames();
             std::sort(names.begin(), names.end());
             return arg.empty() ? join(names) : GameFile(gamePath_).Read(Text(arg));
+        }
+        if (probe == "arrival") {
+            const Square s = Game().tour.challenge.arrival;
+            return IsOnBoard(s) ? std::wstring{wchar_t(L'a' + s.column), wchar_t(L'1' + s.row)}
+                                : L"-";
+        }
+        if (probe == "stored-challenge") {
+            return GameFile(gamePath_, kChallengeSection).Read(Text(arg));
         }
         if (probe == "asked") {
             return join(g_asked);
