@@ -156,18 +156,15 @@ std::wstring PlayBoard(const std::wstring& script) {
             game.tour.searchRunning = t == L"running";
         } else if (t.starts_with(L"r:")) {
             game.RightClick(square(t.substr(2)).column * 60 + 30,
-                            (7 - square(t.substr(2)).row) * 60 + 5);
-        } else if (t.starts_with(L"challenge=")) {
-            const std::wstring kind = t.substr(10);
-            game.SetChallenge({kind == L"closed"    ? TourKind::Closed
-                               : kind == L"arrival" ? TourKind::Arrival
-                                                    : TourKind::Open,
-                               game.tour.challenge.arrival});
+                            (7 - square(t.substr(2)).row) * 60);
+        } else if (t.starts_with(L"challenge=")) {  // open, closed or arrival: its TourKind
+            game.SetChallenge(
+                {TourKind(std::wstring(L"oca").find(t[10])), game.tour.challenge.arrival});
         } else if (t == L"=challenge") {
-            shown = std::wstring(L"OCA").substr(int(game.tour.challenge.kind), 1) +
+            shown = std::wstring(1, L"OCA"[int(game.tour.challenge.kind)]) +
                     Name(game.tour.challenge.arrival);
         } else if (t == L"=outcome") {
-            shown = std::wstring(L"-MX").substr(int(game.ChallengeOutcome()), 1);
+            shown = std::wstring(1, L"-MX"[int(game.ChallengeOutcome())]);
         } else if (t.starts_with(L"size=")) {
             game.cellSize = std::stoi(t.substr(5));
         } else if (t.starts_with(L"path=")) {
@@ -309,11 +306,10 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          TourState tour;
          // "closed A1;B3" or "end=h8 A1;B3": the position under that challenge.
          const size_t space = f[0].find(L' ');
-         DecodeTour(tour, space == std::wstring::npos ? f[0] : f[0].substr(space + 1));
-         if (f[0].starts_with(L"closed ")) {
-             tour.challenge.kind = TourKind::Closed;
-         } else if (f[0].starts_with(L"end=")) {
-             tour.challenge = {TourKind::Arrival, {f[0][4] - L'a', f[0][5] - L'1'}};
+         DecodeTour(tour, f[0].substr(space == std::wstring::npos ? 0 : space + 1));
+         if (space != std::wstring::npos) {
+             tour.challenge = {f[0][0] == L'c' ? TourKind::Closed : TourKind::Arrival,
+                               {f[0][4] - L'a', f[0][5] - L'1'}};
          }
          const Explanation why = ExplainLoss(tour, tour.moveCount);
          std::wstring squares;

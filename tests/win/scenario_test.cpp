@@ -138,12 +138,10 @@ protected:
                 ClickSquare(SquareNamed(a));
             }
         } else if (action == "right") {  // the right button on a square
-            const int cell = Game().cellSize;
             const Square s = SquareNamed(a);
-            const LPARAM at = MAKELPARAM(s.column * cell + cell / 2, (7 - s.row) * cell + cell / 2);
-            SendMessageW(BoardWnd(), WM_RBUTTONDOWN, MK_RBUTTON, at);
-            SendMessageW(BoardWnd(), WM_RBUTTONUP, 0, at);
-            Pump();
+            const int cell = Game().cellSize;
+            SendMessageW(BoardWnd(), WM_RBUTTONDOWN, MK_RBUTTON,
+                         MAKELPARAM(s.column * cell + 1, (8 - s.row) * cell - 1));
         } else if (action == "pick") {  // an item of the challenge list, as the mouse chooses it
             SendMessageW(Control("challenge"), CB_SETCURSEL, std::stoi(a), 0);
             SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_CHALLENGE, CBN_SELCHANGE),
@@ -365,11 +363,6 @@ protected:
             std::vector<std::wstring> names = GameFile(gamePath_).ReadNames();
             std::sort(names.begin(), names.end());
             return arg.empty() ? join(names) : GameFile(gamePath_).Read(Text(arg));
-        }
-        if (probe == "arrival") {
-            const Square s = Game().tour.challenge.arrival;
-            return IsOnBoard(s) ? std::wstring{wchar_t(L'a' + s.column), wchar_t(L'1' + s.row)}
-                                : L"-";
         }
         if (probe == "stored-challenge") {
             return GameFile(gamePath_, kChallengeSection).Read(Text(arg));
