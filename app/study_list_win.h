@@ -35,8 +35,7 @@ public:
 
 private:
     int FindExact(const std::wstring& name) const;
-    // Each study's challenge, in the same file; none kept for an open tour.
-    GameFile Challenges() const { return GameFile(file_.Path(), kChallengeSection); }
+    bool KeepChallenge(const std::wstring& name, const std::wstring& challenge) const;
     void Report(UINT formatId, const std::wstring& subject) const;
 
     HWND combo_;

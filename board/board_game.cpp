@@ -140,6 +140,9 @@ void BoardGame::Click(int x, int y) {
         return;
     }
     RedrawSquare(tour.moves[62]);
+    if (tour.challenge.kind == TourKind::Closed) {
+        view_.RedrawAll();  // the closing jump crosses other squares
+    }
     view_.ShowReport(tour.movesPlayed, tour.errorCount, hintCount);
 }
 

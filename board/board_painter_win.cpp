@@ -241,8 +241,8 @@ void DrawArrival(HDC dc, const PaintPlan& plan) {
 // with a dot at the first square.
 void DrawClosingJump(HDC dc, const PaintPlan& plan) {
     const PixelPoint from = plan.closingFrom, to = plan.closingTo;
-    const int dot = std::max(3, plan.cellSize / 10);
-    DrawRimmed(dc, std::max(2, plan.cellSize / 25), [&] {
+    const int dot = std::max(3, plan.cellSize / 8);
+    DrawRimmed(dc, std::max(2, plan.cellSize / 16), [&] {
         const POINT line[] = {{from.x, from.y}, {to.x, to.y}};
         Polyline(dc, line, 2);
         Ellipse(dc, to.x - dot, to.y - dot, to.x + dot, to.y + dot);
