@@ -25,7 +25,8 @@ namespace {
 constexpr int kColumnControls[] = {
     IDC_PREFERENCES, IDC_NO_HINTS,   IDC_MUTE,       IDC_NEW_GAME,   IDC_BROWSE_FRAME,
     IDC_FIRST,       IDC_BACK,       IDC_HINT,       IDC_FORWARD,    IDC_LAST,
-    IDC_SOLVE,       IDC_LOAD_STUDY, IDC_SAVE_STUDY, IDC_STUDY_LIST,
+    IDC_SOLVE,       IDC_LOAD_STUDY, IDC_SAVE_STUDY, IDC_STUDY_LIST, IDC_CHALLENGE_LABEL,
+    IDC_CHALLENGE,
 };
 
 struct NavigationIcon {
@@ -167,6 +168,10 @@ void CMainDlg::OnInitDialog() {
     studyList_ = GetDlgItem(Hwnd(), IDC_STUDY_LIST);
     studies_ = std::make_unique<StudyList>(studyList_, gameFile_, desktop_);
     studies_->Fill();
+    for (const int item : {IDS_CHALLENGE_OPEN, IDS_CHALLENGE_CLOSED, IDS_CHALLENGE_ARRIVAL}) {
+        SendDlgItemMessageW(Hwnd(), IDC_CHALLENGE, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(LoadResourceString(item).c_str()));
+    }
 
     // The settings were loaded for the system's scale; the window may open on a monitor of another.
     dpi_ = WindowDpi(Hwnd());
@@ -179,6 +184,7 @@ void CMainDlg::OnInitDialog() {
     board_.Create(Hwnd());
     // The board starts with the keyboard focus (hence WM_INITDIALOG's FALSE): left to itself
     // the dialog would focus its first enabled button, "Quitter", and Enter would end the game.
+    ShowChallenge();
     SetFocus(board_.Hwnd());
     // Tab onto a button makes it the default, and a click elsewhere may leave it so: on Windows
     // Enter on a check box would then press "Quitter". A default that no control has is
@@ -290,7 +296,14 @@ void CMainDlg::OnCommand(int id) {
         case IDC_LOAD_STUDY:
             if (studies_ != nullptr) {
                 studies_->Load(board_);
+                ShowChallenge();
             }
+            break;
+        case IDC_CHALLENGE:
+            ChooseChallenge();
+            break;
+        case IDC_ARRIVAL_MARKED:
+            ShowChallenge();
             break;
         case IDC_SAVE_STUDY:
             if (studies_ != nullptr) {
@@ -306,6 +319,23 @@ void CMainDlg::OnCommand(int id) {
         default:
             break;
     }
+}
+
+// The list shows the board's challenge, in TourKind order.
+void CMainDlg::ShowChallenge() {
+    SendDlgItemMessageW(Hwnd(), IDC_CHALLENGE, CB_SETCURSEL,
+                        static_cast<WPARAM>(board_.Game().tour.challenge.kind), 0);
+}
+
+// Any notice of the list: only a choice that differs from the board's changes the game.
+void CMainDlg::ChooseChallenge() {
+    const LRESULT chosen = SendDlgItemMessageW(Hwnd(), IDC_CHALLENGE, CB_GETCURSEL, 0, 0);
+    Challenge challenge = board_.Game().tour.challenge;
+    if (chosen < 0 || chosen > 2 || chosen == static_cast<LRESULT>(challenge.kind)) {
+        return;
+    }
+    challenge.kind = static_cast<TourKind>(chosen);
+    board_.Game().SetChallenge(challenge);
 }
 
 // After OK everything applies at once: the new size and pictures, the board's and the window's
@@ -433,8 +463,8 @@ bool CMainDlg::OnIdle() {
     apply(IDC_NEW_GAME, true, s.newGameEnabled);
     apply(IDC_SAVE_STUDY, true, s.saveEnabled);
     apply(IDC_LOAD_STUDY, true, s.loadEnabled);
-    for (int id : {IDC_PREFERENCES, IDC_NO_HINTS, IDC_MUTE, IDC_STUDY_LIST, IDC_HELP_BUTTON,
-                   ID_APP_ABOUT, IDCANCEL}) {
+    for (int id : {IDC_PREFERENCES, IDC_NO_HINTS, IDC_MUTE, IDC_STUDY_LIST, IDC_CHALLENGE_LABEL,
+                   IDC_CHALLENGE, IDC_HELP_BUTTON, ID_APP_ABOUT, IDCANCEL}) {
         apply(id, true, IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE);
     }
     return false;

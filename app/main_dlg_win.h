@@ -46,6 +46,8 @@ private:
     void OnInitDialog();
     void OnDestroy();
     void OnCommand(int id);
+    void ShowChallenge();
+    void ChooseChallenge();
     void Layout();
     void Relayout();  // without recentring
     void SetIcons();

@@ -37,6 +37,8 @@ void StudyList::Load(CChessBoardWnd& board) {
     }
     BoardGame& game = board.Game();
     DecodeTour(game.tour, file_.Read(name));
+    game.tour.challenge = DecodeChallenge(
+        GameFile(file_.Path(), kChallengeSection).Read(name));  // none kept: an open tour
     // A hint shown for the old position would point at a square of no meaning in the new one.
     game.hintSquare = NoSquare;
     board.Refresh();
@@ -55,7 +57,8 @@ void StudyList::Save(const CChessBoardWnd& board) {
         Report(IDS_STUDY_BAD_NAME, name);
         return;
     }
-    if (!file_.Write(name, value)) {
+    const std::wstring challenge = EncodeChallenge(board.Game().tour.challenge);
+    if (!file_.Write(name, value) || !KeepChallenge(name, challenge)) {
         Report(IDS_STUDY_SAVE_FAILED, file_.Path());
         return;
     }
@@ -69,11 +72,21 @@ void StudyList::Delete(int index) {
         return;
     }
     const std::wstring name = ItemText(combo_, index);
-    if (!file_.Remove(name)) {
+    if (!file_.Remove(name) || !KeepChallenge(name, L"")) {
         Report(IDS_STUDY_DELETE_FAILED, file_.Path());
         return;
     }
     SendMessageW(combo_, CB_DELETESTRING, index, 0);
+}
+
+// Writes a study's challenge, or removes it for an open tour; a file of studies saved without
+// challenges is only read once more.
+bool StudyList::KeepChallenge(const std::wstring& name, const std::wstring& challenge) const {
+    const GameFile challenges(file_.Path(), kChallengeSection);
+    if (!challenge.empty()) {
+        return challenges.Write(name, challenge);
+    }
+    return challenges.Read(name).empty() || challenges.Remove(name);
 }
 
 std::vector<std::wstring> StudyList::Names() const {

@@ -22,9 +22,10 @@ public:
 
     // Every name of the file, made lower case, in the combo's sorted order.
     void Fill();
-    // The study named in the edit field replaces the board's tour, repainted at once.
+    // The study named in the edit field replaces the board's tour and challenge, repainted at
+    // once.
     void Load(CChessBoardWnd& board);
-    // The board's tour is written under the typed name, or the first free number.
+    // The board's tour and challenge are written under the typed name, or the first free number.
     void Save(const CChessBoardWnd& board);
     // The study at `index` leaves the file and the list (nothing happens for CB_ERR).
     void Delete(int index);
@@ -34,6 +35,7 @@ public:
 
 private:
     int FindExact(const std::wstring& name) const;
+    bool KeepChallenge(const std::wstring& name, const std::wstring& challenge) const;
     void Report(UINT formatId, const std::wstring& subject) const;
 
     HWND combo_;

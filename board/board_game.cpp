@@ -141,7 +141,59 @@ void BoardGame::Click(int x, int y) {
         return;
     }
     RedrawSquare(tour.moves[62]);
+    if (tour.challenge.kind == TourKind::Closed) {
+        view_.RedrawAll();  // the closing jump crosses other squares
+    }
     view_.ShowReport(tour.movesPlayed, tour.errorCount, hintCount);
+}
+
+void BoardGame::RightClick(int x, int y) {
+    const Square s = SquareAtPoint(x, y);
+    if (IsNoSquare(s) || IsBrowsing() || tour.visits[IndexOf(s)] >= 0) {
+        return;
+    }
+    Challenge marked{TourKind::Arrival, s};
+    if (tour.challenge == marked) {
+        marked.arrival = NoSquare;
+    }
+    if (IsOnBoard(tour.challenge.arrival)) {
+        RedrawSquare(tour.challenge.arrival);
+    }
+    SetChallenge(marked);
+    RedrawSquare(s);
+}
+
+void BoardGame::SetChallenge(const Challenge& challenge) {
+    const Challenge before = tour.challenge;
+    tour.challenge = challenge;
+    if (IsBrowsing() || tour.moveCount < 2 || !settings_.HintsEnabled ||
+        AllowedLastSquares(before, tour.moves[0]) == AllowedLastSquares(challenge, tour.moves[0])) {
+        view_.RedrawAll();
+        return;
+    }
+    // The earlier verdict was about another tour; a change of mind is no mistake of play.
+    const int doubtfulBefore = tour.firstDoubtfulMove, lostBefore = tour.firstLostMove;
+    const int errors = tour.errorCount;
+    tour.firstLostMove = NoMark;
+    ClearHint(true);
+    if (RunSearch(false)) {
+        tour.firstDoubtfulMove = NoMark;
+    } else {
+        tour.firstLostMove = std::min(tour.firstLostMove, lostBefore);
+        tour.firstDoubtfulMove = std::min(tour.firstDoubtfulMove, doubtfulBefore);
+        if (!settings_.Mute) {
+            view_.Beep(BeepKind::Exclamation);
+        }
+    }
+    tour.errorCount = errors;
+    view_.RedrawAll();
+}
+
+BoardGame::Outcome BoardGame::ChallengeOutcome() const {
+    if (!tour.IsComplete() || AllowedLastSquares(tour.challenge, tour.moves[0]) == AnyLastSquare) {
+        return Outcome::NoChallenge;
+    }
+    return MeetsChallenge(tour.challenge, tour.moves) ? Outcome::Met : Outcome::Missed;
 }
 
 void BoardGame::MouseMove(int x, int y) {

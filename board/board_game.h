@@ -68,7 +68,16 @@ public:
     PixelRect SquareRect(Square s) const;
 
     void Click(int x, int y);
+    // The right button: marks a free square as the arrival, or clears the mark it bears.
+    void RightClick(int x, int y);
     void MouseMove(int x, int y);
+    // Another challenge for the game in progress: the position is judged anew under it, the
+    // marks of earlier moves staying unless the position has a tour again.
+    void SetChallenge(const Challenge& challenge);
+    // For the end-of-game report: whether the finished tour meets a challenge (none for an open
+    // tour, or an arrival never marked).
+    enum class Outcome { NoChallenge, Met, Missed };
+    Outcome ChallengeOutcome() const;
     void Command(BoardCommand command);
 
     void NewGame();

@@ -196,6 +196,59 @@ void DrawOutlines(HDC dc, const PaintPlan& plan) {
     }
 }
 
+// A pen of the mark colour over a wider one of the rim colour: a line or ring that reads on
+// light and dark squares, wood or plain, at every size.
+template <typename Draw>
+void DrawRimmed(HDC dc, int width, const Draw& draw) {
+    const UniquePen rim(
+        CreatePen(PS_SOLID, width + 2 * std::max(1, width / 3), ToColorRef(kHintOutlineColor)));
+    const UniquePen pen(CreatePen(PS_SOLID, width, ToColorRef(kMarkColor)));
+    if (!rim || !pen) {
+        return;
+    }
+    const SelectedObject hollow(dc, GetStockObject(HOLLOW_BRUSH));
+    {
+        const SelectedObject selected(dc, rim.Get());
+        draw();
+    }
+    const SelectedObject selected(dc, pen.Get());
+    draw();
+}
+
+// Our arrival mark: a ring inside the square with a cross of four short ticks pointing at its
+// centre, like a sight, so that it reads at a glance and leaves the square's number readable.
+void DrawArrival(HDC dc, const PaintPlan& plan) {
+    const PixelRect& r = plan.arrivalRect;
+    const int c = r.right - r.left;
+    if (c <= 0) {
+        return;
+    }
+    const int inset = c / 8, tick = c / 6;
+    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    DrawRimmed(dc, std::max(2, c / 20), [&] {
+        Ellipse(dc, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset);
+        const POINT ticks[4][2] = {{{midX, r.top + inset}, {midX, r.top + inset + tick}},
+                                   {{midX, r.bottom - inset}, {midX, r.bottom - inset - tick}},
+                                   {{r.left + inset, midY}, {r.left + inset + tick, midY}},
+                                   {{r.right - inset, midY}, {r.right - inset - tick, midY}}};
+        for (const auto& line : ticks) {
+            Polyline(dc, line, 2);
+        }
+    });
+}
+
+// The jump that closes a closed tour: a line from the last square's centre back to the first's,
+// with a dot at the first square.
+void DrawClosingJump(HDC dc, const PaintPlan& plan) {
+    const PixelPoint from = plan.closingFrom, to = plan.closingTo;
+    const int dot = std::max(3, plan.cellSize / 8);
+    DrawRimmed(dc, std::max(2, plan.cellSize / 16), [&] {
+        const POINT line[] = {{from.x, from.y}, {to.x, to.y}};
+        Polyline(dc, line, 2);
+        Ellipse(dc, to.x - dot, to.y - dot, to.x + dot, to.y + dot);
+    });
+}
+
 }  // namespace
 
 // Draws the whole board; the window calls it for WM_ERASEBKGND and answers with the result.
@@ -208,6 +261,10 @@ int PaintBoard(HDC dc, const BoardGame& game, const AppSettings& settings,
         DrawImages(dc, plan, *images);
     }
     DrawTexts(dc, plan);
+    DrawArrival(dc, plan);
+    if (plan.drawClosingJump) {
+        DrawClosingJump(dc, plan);
+    }
     if (IsOnBoard(plan.hintSquare)) {
         DrawHintMark(dc, plan);
     }

@@ -86,6 +86,12 @@ LRESULT CChessBoardWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
             game_.Click(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             markTip_.Forget(game_);
             return 0;
+        case WM_RBUTTONDOWN:
+            game_.RightClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            // The parent shows the challenge the mark chose.
+            SendMessageW(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(IDC_ARRIVAL_MARKED, 0),
+                         reinterpret_cast<LPARAM>(Hwnd()));
+            return 0;
         case WM_MOUSEMOVE:
             game_.MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             markTip_.Follow(game_, game_.SquareAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)),
@@ -138,8 +144,17 @@ void CChessBoardWnd::RedrawAll() {
 
 void CChessBoardWnd::ShowReport(int movesPlayed, int errors, int hints) {
     const std::wstring format = LoadResourceString(IDS_REPORT);
-    desktop_.ShowMessage(Hwnd(), FormatNumbers(format, {movesPlayed, errors, hints}),
-                         LoadResourceString(IDS_MAIN_CAPTION), MB_ICONEXCLAMATION | MB_OK);
+    std::wstring report = FormatNumbers(format, {movesPlayed, errors, hints});
+    const BoardGame::Outcome outcome = game_.ChallengeOutcome();
+    if (outcome != BoardGame::Outcome::NoChallenge) {
+        const bool closed = game_.tour.challenge.kind == TourKind::Closed;
+        const bool met = outcome == BoardGame::Outcome::Met;
+        report +=
+            L"\n\n" + LoadResourceString(closed ? (met ? IDS_CLOSED_MET : IDS_CLOSED_MISSED)
+                                                : (met ? IDS_ARRIVAL_MET : IDS_ARRIVAL_MISSED));
+    }
+    desktop_.ShowMessage(Hwnd(), report, LoadResourceString(IDS_MAIN_CAPTION),
+                         MB_ICONEXCLAMATION | MB_OK);
 }
 
 void CChessBoardWnd::ShowCursor(CursorKind kind) {

@@ -37,11 +37,37 @@ std::wstring CountWord(int count) {
     return count >= 2 && count <= 8 ? kWords[count] : std::to_wstring(count);
 }
 
+// "blanche" or "noire": the colour the last square will have, against that of `square`.
+const wchar_t* OtherColour(int square) {
+    return IsDark(square) ? L"blanche" : L"noire";
+}
+
 // The reason as a clause, without capital or full stop, so that it can follow "après c3, ".
-std::wstring CutClause(const CutReason& reason) {
+std::wstring CutClause(const CutReason& reason, const Challenge& challenge) {
     const bool one = !HasTwoOrMore(reason.squares);
     const std::wstring list = SquareList(reason.squares);
+    const bool closed = challenge.kind == TourKind::Closed;
+    const std::wstring end =
+        closed ? L"la case voisine du départ " + list : L"la case d'arrivée " + list;
     switch (reason.cut) {
+        case Cut::EndVisited:
+            return closed ? L"les cases voisines du départ (" + list +
+                                L") sont toutes visitées : le parcours ne pourra plus être fermé"
+                          : L"la case d'arrivée " + list + L" est déjà visitée";
+        case Cut::EndColour:
+            return end + L" est " + (IsDark(reason.square) ? L"noire" : L"blanche") +
+                   L", mais un parcours de 64 cases finit sur la couleur opposée à celle de son "
+                   L"départ : la dernière case sera " +
+                   OtherColour(reason.square);
+        case Cut::EndCutOff:
+            return (closed ? L"la seule case libre voisine du départ, " + list + L","
+                           : L"la case d'arrivée " + list) +
+                   L" ne peut plus être atteinte";
+        case Cut::LastNotAllowed:
+            return L"la case " + list + L" ne pourrait être que la dernière case, mais " +
+                   (closed
+                        ? std::wstring(L"le parcours fermé doit finir à un saut du départ")
+                        : L"le parcours doit finir en " + SquareName(IndexOf(challenge.arrival)));
         case Cut::NoWayOn:
             return L"le cavalier n'a plus de case libre où sauter";
         case Cut::Unreachable:
@@ -56,7 +82,7 @@ std::wstring CutClause(const CutReason& reason) {
             // The square has the wrong colour, so the last square has the other one.
             return L"la case " + list +
                    L" ne pourrait être que la dernière case, mais la dernière case sera " +
-                   (IsDark(reason.square) ? L"blanche" : L"noire");
+                   OtherColour(reason.square);
         case Cut::Split:
             return L"les cases libres sont coupées en " + CountWord(reason.parts) + L" : " +
                    (one ? list + L" ne peut plus être rejointe"
@@ -104,7 +130,7 @@ std::wstring GroupedNumber(uint64_t n) {
 std::wstring ExplanationText(const Explanation& explanation) {
     switch (explanation.kind) {
         case Explanation::Kind::Cut:
-            return Sentence(CutClause(explanation.cut));
+            return Sentence(CutClause(explanation.cut, explanation.challenge));
         case Explanation::Kind::Deeper: {
             const size_t count = explanation.jumps.size();
             std::wstring text = count == 1 ? L"Le seul saut possible mène à une impasse : "
@@ -113,7 +139,7 @@ std::wstring ExplanationText(const Explanation& explanation) {
             for (size_t i = 0; i < count; ++i) {
                 text += (i == 0 ? L"après " : L" ; après ") +
                         SquareName(explanation.jumps[i].first) + L", " +
-                        CutClause(explanation.jumps[i].second);
+                        CutClause(explanation.jumps[i].second, explanation.challenge);
             }
             return text + L".";
         }
@@ -142,6 +168,7 @@ std::wstring DoubtText(std::optional<uint32_t> budgetMs, uint64_t examined,
 }
 
 const char* ReasonKeyword(const Explanation& explanation) {
+    const bool closed = explanation.challenge.kind == TourKind::Closed;
     switch (explanation.kind) {
         case Explanation::Kind::Cut:
             switch (explanation.cut.cut) {
@@ -157,6 +184,14 @@ const char* ReasonKeyword(const Explanation& explanation) {
                     return "split";
                 case Cut::ForcedThrough:
                     return "forced";
+                case Cut::EndVisited:
+                    return closed ? "start-surrounded" : "arrival-visited";
+                case Cut::EndColour:
+                    return "arrival-colour";
+                case Cut::EndCutOff:
+                    return closed ? "start-cut-off" : "arrival-cut-off";
+                case Cut::LastNotAllowed:
+                    return "not-last";
                 case Cut::None:
                     break;
             }

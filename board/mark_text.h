@@ -19,7 +19,8 @@ std::wstring DoubtText(std::optional<uint32_t> budgetMs, uint64_t examined,
                        const std::wstring& later, int lostMove);
 
 // The keyword of the explanation's reason, for tools: no-move, unreachable, two-ends,
-// wrong-colour, split, forced, deeper, searched, timeout or none.
+// wrong-colour, split, forced, deeper, searched, timeout or none; with a challenge also
+// arrival-visited, arrival-colour, arrival-cut-off, start-surrounded, start-cut-off, not-last.
 const char* ReasonKeyword(const Explanation& explanation);
 
 // "12 345": the digits grouped by three, a no-break space between groups.

@@ -94,6 +94,19 @@ PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings) {
         plan.hintSquare = hint;
         plan.hintRect = game.SquareRect(hint);
     }
+    if (tour.challenge.kind == TourKind::Arrival && IsOnBoard(tour.challenge.arrival)) {
+        plan.arrivalRect = game.SquareRect(tour.challenge.arrival);
+    }
+    if (browsing && tour.challenge.kind == TourKind::Closed &&
+        MeetsChallenge(tour.challenge, tour.moves)) {
+        const auto centre = [&](Square s) {
+            const PixelRect r = game.SquareRect(s);
+            return PixelPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        };
+        plan.drawClosingJump = true;
+        plan.closingFrom = centre(tour.moves[63]);
+        plan.closingTo = centre(tour.moves[0]);
+    }
     for (uint64_t rest = game.outlined; rest != 0; rest &= rest - 1) {
         plan.outlines.push_back(game.SquareRect(SquareAt(std::countr_zero(rest))));
     }

@@ -68,6 +68,13 @@ struct PaintPlan {
     Square hintSquare = NoSquare;  // NoSquare: no hint sign
     PixelRect hintRect;
 
+    // The arrival the player marked (empty when none), a ring drawn over the square.
+    PixelRect arrivalRect;
+    // A finished closed tour in browse mode: the jump from its last square back to its first,
+    // between the squares' centres.
+    bool drawClosingJump = false;
+    PixelPoint closingFrom, closingTo;
+
     // The squares an explanation names, framed in the mark colour, last.
     std::vector<PixelRect> outlines;
     int outlineWidth = 0;

@@ -36,14 +36,17 @@ uint64_t Explanation::Squares() const {
 
 Explanation ExplainLoss(const TourState& tour, int moveCount) {
     Explanation explanation;
+    explanation.challenge = tour.challenge;
     TourState position;
+    position.challenge = tour.challenge;
+    const uint64_t lastSquares = AllowedLastSquares(tour.challenge, tour.moves[0]);
     uint64_t visited = 0;
     for (int i = 0; i < moveCount; ++i) {
         position.Play(tour.moves[i]);
         visited |= Bit(IndexOf(tour.moves[i]));
     }
     const int from = IndexOf(tour.moves[moveCount - 1]);
-    explanation.cut = ExplainCut(visited, from);
+    explanation.cut = ExplainCut(visited, from, lastSquares);
     if (explanation.cut.cut != Cut::None) {
         explanation.kind = Explanation::Kind::Cut;
         return explanation;
@@ -52,7 +55,7 @@ Explanation ExplainLoss(const TourState& tour, int moveCount) {
     if (CountSquares(jumps) <= MaxJumpsTold) {
         for (uint64_t rest = jumps; rest != 0; rest &= rest - 1) {
             const int square = Lowest(rest);
-            const CutReason why = ExplainCut(visited | Bit(square), square);
+            const CutReason why = ExplainCut(visited | Bit(square), square, lastSquares);
             if (why.cut == Cut::None) {
                 explanation.jumps.clear();
                 break;

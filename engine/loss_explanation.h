@@ -24,6 +24,7 @@ struct Explanation {
     std::vector<std::pair<int, CutReason>> jumps;  // Deeper: each square and why it fails
     uint64_t examined = 0;                         // Searched, Timeout: positions examined
     uint32_t budgetMs = 0;                         // Timeout
+    Challenge challenge;                           // the tour's, which some reasons name
 
     // The squares the explanation names, to show on the board.
     uint64_t Squares() const;

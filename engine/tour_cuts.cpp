@@ -72,9 +72,21 @@ uint64_t LastColour(uint64_t open, int from) {
     return IsEvenCount(open) ? knightColour : ~knightColour;
 }
 
+// The challenge's own dead ends: no free square the tour may end on, none of the last
+// square's colour, or a square that could only be last but may not be.
+Cut ChallengeCut(uint64_t open, uint64_t lastColour, uint64_t lastOnly, uint64_t lastSquares) {
+    if ((open & lastSquares) == 0) {
+        return Cut::EndVisited;
+    }
+    if ((open & lastSquares & lastColour) == 0) {
+        return Cut::EndColour;
+    }
+    return (lastOnly & ~lastSquares) != 0 ? Cut::LastNotAllowed : Cut::None;
+}
+
 }  // namespace
 
-Cut CannotComplete(uint64_t visited, int from) {
+Cut CannotComplete(uint64_t visited, int from, uint64_t lastSquares) {
     uint64_t open = ~visited;
     if (!HasTwoOrMore(open)) {
         return Cut::None;  // the search itself places the last square
@@ -90,15 +102,27 @@ Cut CannotComplete(uint64_t visited, int from) {
     }
     // Moves alternate between light and dark squares, so the number of squares left fixes the
     // colour of the last one: the colour of the knight's square when it is even.
-    const uint64_t lastColour = LastColour(open, from);
+    uint64_t lastColour = LastColour(open, from);
     if ((lastOnly & ~lastColour) != 0) {
         return Cut::LastSquareColour;
     }
+    // A challenge narrows the squares that may be last; once one is left, it is the last.
+    uint64_t knownLast = lastOnly;
+    if (lastSquares != ~uint64_t{0}) {
+        const Cut cut = ChallengeCut(open, lastColour, lastOnly, lastSquares);
+        if (cut != Cut::None) {
+            return cut;
+        }
+        lastColour &= lastSquares;
+        if (!HasTwoOrMore(open & lastColour)) {
+            knownLast = open & lastColour;
+        }
+    }
     // A square with exactly two ways that cannot be last takes both. No square can be passed
     // through from three such neighbours, the last square from two, the knight's square from two.
-    const uint64_t passedThrough = PassedThrough(open, ways, lastOnly, lastColour);
+    const uint64_t passedThrough = PassedThrough(open, ways, knownLast, lastColour);
     const NeighbourCounts forced = CountNeighbours(passedThrough);
-    if ((forced.thrice & open) != 0 || (forced.twice & lastOnly) != 0 ||
+    if ((forced.thrice & open) != 0 || (forced.twice & knownLast) != 0 ||
         HasTwoOrMore(KnightMoves[from] & passedThrough)) {
         return Cut::ForcedThrough;
     }
@@ -135,7 +159,7 @@ Cut CannotComplete(uint64_t visited, int from) {
     return IsConnected(open) ? Cut::None : Cut::Split;
 }
 
-CutReason ExplainCut(uint64_t visited, int from) {
+CutReason ExplainCut(uint64_t visited, int from, uint64_t lastSquares) {
     const uint64_t open = ~visited;
     if (open == 0) {
         return {};
@@ -143,10 +167,24 @@ CutReason ExplainCut(uint64_t visited, int from) {
     if ((KnightMoves[from] & open) == 0) {
         return {Cut::NoWayOn, Bit(from), 0, from};
     }
+    const uint64_t unreachable = open & ~KnightReach(open) & ~KnightMoves[from];
+    uint64_t lastColour = LastColour(open, from);
+    if (lastSquares != ~uint64_t{0}) {
+        const uint64_t freeEnds = open & lastSquares;
+        if (freeEnds == 0) {
+            return {Cut::EndVisited, lastSquares, 0, -1};
+        }
+        if ((freeEnds & lastColour) == 0) {
+            return {Cut::EndColour, freeEnds, 0, Lowest(freeEnds)};
+        }
+        if (!HasTwoOrMore(freeEnds) && (freeEnds & unreachable) != 0) {
+            return {Cut::EndCutOff, freeEnds, 0, Lowest(freeEnds)};
+        }
+    }
     if (!HasTwoOrMore(open)) {
         return {};
     }
-    if (const uint64_t unreachable = open & ~KnightReach(open) & ~KnightMoves[from]) {
+    if (unreachable != 0) {
         return {Cut::Unreachable, unreachable, 0, -1};
     }
     const Ways ways = CountWays(open, from);
@@ -154,10 +192,13 @@ CutReason ExplainCut(uint64_t visited, int from) {
     if (HasTwoOrMore(lastOnly)) {
         return {Cut::TwoLastSquares, lastOnly, 0, -1};
     }
-    const uint64_t lastColour = LastColour(open, from);
     if ((lastOnly & ~lastColour) != 0) {
         return {Cut::LastSquareColour, lastOnly, 0, Lowest(lastOnly)};
     }
+    if ((lastOnly & ~lastSquares) != 0) {
+        return {Cut::LastNotAllowed, lastOnly, 0, Lowest(lastOnly)};
+    }
+    lastColour &= lastSquares;
     if (!IsConnected(open)) {
         CutReason reason{Cut::Split, open, 0, -1};
         for (uint64_t rest = open; rest != 0; ++reason.parts) {

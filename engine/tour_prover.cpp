@@ -19,8 +19,8 @@ struct Moves {
     int8_t forcedCount;
 };
 
-// What the whole proof shares: the position and the colour the last square must have (moves
-// alternate colours, so the number of squares left fixes it).
+// What the whole proof shares: the position and the squares that may be last: of the colour
+// the number of squares left fixes (moves alternate colours), and allowed by the challenge.
 struct Problem {
     uint64_t open;
     int from;
@@ -233,10 +233,11 @@ private:
 
 }  // namespace
 
-Proof TourProver::Prove(uint64_t visited, int from, std::array<int8_t, 64>& path) {
+Proof TourProver::Prove(uint64_t visited, int from, std::array<int8_t, 64>& path,
+                        uint64_t lastSquares) {
     const uint64_t open = ~visited;
     const uint64_t knightColour = IsDark(from) ? DarkSquares : ~DarkSquares;
-    const Problem p{open, from, IsEvenCount(open) ? knightColour : ~knightColour,
+    const Problem p{open, from, (IsEvenCount(open) ? knightColour : ~knightColour) & lastSquares,
                     CountSquares(open)};
     Moves m;
     const uint64_t all = open | Bit(from);
@@ -247,6 +248,15 @@ Proof TourProver::Prove(uint64_t visited, int from, std::array<int8_t, 64>& path
     }
     m.last = NoSquareIndex;
     m.forcedCount = 0;
+    if (lastSquares != ~uint64_t{0} && p.moves > 0) {
+        const uint64_t ends = open & p.lastColour;
+        if (ends == 0) {
+            return Proof::Lost;
+        }
+        if (!HasTwoOrMore(ends)) {
+            m.last = static_cast<int8_t>(Lowest(ends));  // the one square the tour may end on
+        }
+    }
     Propagation start(m, p);
     start.QueueAll();
     if (p.moves > 0 && !start.Settle()) {

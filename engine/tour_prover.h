@@ -20,8 +20,10 @@ public:
     // `shouldStop` is asked at every choice; true abandons the proof.
     explicit TourProver(std::function<bool()> shouldStop) : shouldStop_(std::move(shouldStop)) {}
 
-    // On Found, `path` holds the squares of a tour's rest from the knight's square on.
-    Proof Prove(uint64_t visited, int from, std::array<int8_t, 64>& path);
+    // On Found, `path` holds the squares of a tour's rest from the knight's square on, ending on
+    // one of `lastSquares`.
+    Proof Prove(uint64_t visited, int from, std::array<int8_t, 64>& path,
+                uint64_t lastSquares = ~uint64_t{0});
 
     // Choices made so far, over every proof of this prover.
     uint64_t Choices() const { return choices_; }

@@ -34,6 +34,7 @@ bool TourSearch::Solve(bool complete, uint32_t budgetMs) {
         return false;  // already known to have no tour
     }
     budgetMs_ = budgetMs;
+    lastSquares_ = AllowedLastSquares(t.challenge, t.moves[0]);
     t.searchPath = t.moves;
     t.searchDepth = t.moveCount - 1;
     t.searchStartTick = host_.TickCount();
@@ -145,7 +146,7 @@ Proof TourSearch::Prove(uint64_t visited, int from, std::array<int8_t, 64>& path
         PollPlayer();
         return TimeIsUp();
     });
-    const Proof proof = prover.Prove(visited, from, path);
+    const Proof proof = prover.Prove(visited, from, path, lastSquares_);
     ++stats_.proofs;
     stats_.choices += prover.Choices();
     return proof;
@@ -166,7 +167,7 @@ bool TourSearch::Search(uint64_t visited, int from) {
     }
     const bool remember = cuts_.enabled && 64 - depth >= MinSquaresToRemember &&
                           stats_.backups >= cuts_.rememberAfterBackups;
-    if (cuts_.enabled && (CannotComplete(visited, from) != Cut::None ||
+    if (cuts_.enabled && (CannotComplete(visited, from, lastSquares_) != Cut::None ||
                           (remember && lost_.Contains(visited, from)))) {
         --t.searchDepth;
         return false;
@@ -239,7 +240,9 @@ int TourSearch::NextCandidate(uint64_t visited, uint64_t tried, int from, int de
         return NoIndex;
     }
     if (depth == 63) {
-        return std::countr_zero(candidates);  // the last square needs no onward move
+        // The last square needs no onward move, only to be one the tour may end on.
+        candidates &= lastSquares_;
+        return candidates == 0 ? NoIndex : std::countr_zero(candidates);
     }
     int best = NoIndex;
     int bestDegree = 9;

@@ -36,9 +36,10 @@ struct SearchCuts {
     static constexpr SearchCuts None() { return {false, 0, 0, 0}; }
 };
 
-// Depth-first knight's-tour search in Warnsdorff order (fewest onward moves first, ties in the
-// fixed knight-move order), cut off where an unvisited square can no longer be reached, stopped
-// by the time budget (tested only when backing up) or by the player's input.
+// Depth-first search for a knight's tour that meets the tour's challenge, in Warnsdorff order
+// (fewest onward moves first, ties in the fixed knight-move order), cut off where an unvisited
+// square can no longer be reached, stopped by the time budget (tested only when backing up) or by
+// the player's input.
 //
 // Each level keeps the board as bit sets instead of a copied array of visit numbers: the visited
 // squares, and the squares this level has already tried. That is all the search ever reads of
@@ -71,6 +72,7 @@ private:
     SearchHost& host_;
     const SearchCuts cuts_;
     uint32_t budgetMs_ = 0;
+    uint64_t lastSquares_ = ~uint64_t{0};  // where the tour may end, by its challenge
     LostPositions lost_;
     SearchStats stats_;
     uint64_t squareLimit_ = UINT64_MAX;  // a look in the plain order stops here

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/challenge.h"
 #include "engine/square.h"
 
 namespace saltor {
@@ -28,6 +29,9 @@ struct TourState {
     // True from the start of a search until it is cancelled, runs out of time or ends. Kept apart
     // from searchStartTick because a tick of 0 is a legitimate start time.
     bool searchRunning = false;
+    // The kind of tour the judge, the hint and the solve command work towards; a new game keeps
+    // it.
+    Challenge challenge;
 
     TourState() { Reset(); }
 

@@ -14,8 +14,6 @@ namespace saltor {
 
 namespace {
 
-constexpr wchar_t kSection[] = L"Saltor";
-
 // Far more than thousands of names; a file that large is not ours to list.
 constexpr DWORD kMaxNameListChars = 16u * 1024 * 1024;
 
@@ -38,8 +36,8 @@ std::vector<std::wstring> GameFile::ReadNames() const {
     std::wstring buffer(4096, L'\0');
     for (;;) {
         const DWORD size = static_cast<DWORD>(buffer.size());
-        const DWORD length =
-            GetPrivateProfileStringW(kSection, nullptr, L"", buffer.data(), size, path_.c_str());
+        const DWORD length = GetPrivateProfileStringW(section_.c_str(), nullptr, L"", buffer.data(),
+                                                      size, path_.c_str());
         if (length + 2 < size || size >= kMaxNameListChars) {
             buffer.resize(std::min<size_t>(length + 1, buffer.size()));
             return SplitNameList(buffer);
@@ -53,7 +51,7 @@ std::wstring GameFile::Read(const std::wstring& name) const {
     if (!Reachable(path_)) {
         return {};
     }
-    GetPrivateProfileStringW(kSection, name.c_str(), L"", value, 256, path_.c_str());
+    GetPrivateProfileStringW(section_.c_str(), name.c_str(), L"", value, 256, path_.c_str());
     return value;
 }
 
@@ -65,7 +63,7 @@ bool GameFile::Write(const std::wstring& name, const std::wstring& value) const 
     if (!IsUnicodeFile() && !(SurvivesAnsi(name) && SurvivesAnsi(value))) {
         return false;  // it would be stored as question marks, a junk entry of another name
     }
-    if (!WritePrivateProfileStringW(kSection, name.c_str(), value.c_str(), path_.c_str())) {
+    if (!WritePrivateProfileStringW(section_.c_str(), name.c_str(), value.c_str(), path_.c_str())) {
         return false;
     }
     // The functions may report success for a copy held in memory, and a name with "=" or "["
@@ -85,7 +83,7 @@ bool GameFile::Remove(const std::wstring& name) const {
                              [&](const std::wstring& n) { return SameStudyName(n, name); });
     };
     const auto before = count();
-    if (!WritePrivateProfileStringW(kSection, name.c_str(), nullptr, path_.c_str())) {
+    if (!WritePrivateProfileStringW(section_.c_str(), name.c_str(), nullptr, path_.c_str())) {
         return false;
     }
     ForgetCachedCopy();

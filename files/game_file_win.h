@@ -6,12 +6,14 @@
 
 namespace saltor {
 
-// The game file: named tours in the section "Saltor" of an initialisation file, read and written
+// The game file: named tours in the section "Saltor" of an initialisation file (or the values
+// of another section of it), read and written
 // through the profile-string functions. Writes are checked, so a study is never reported saved
 // (or deleted) when the file does not hold it so.
 class GameFile {
 public:
-    explicit GameFile(std::wstring path) : path_(std::move(path)) {}
+    explicit GameFile(std::wstring path, std::wstring section = L"Saltor")
+        : path_(std::move(path)), section_(std::move(section)) {}
 
     const std::wstring& Path() const { return path_; }
 
@@ -31,6 +33,11 @@ private:
     void ForgetCachedCopy() const;
 
     std::wstring path_;
+    std::wstring section_;
 };
+
+// The section of the same file that keeps each study's challenge, under the study's name, so
+// that the studies' own section stays as every reader of the game file knows it.
+inline constexpr wchar_t kChallengeSection[] = L"Saltor.defis";
 
 }  // namespace saltor

@@ -62,4 +62,36 @@ void DecodeTour(TourState& tour, std::wstring_view text) {
     }
 }
 
+std::wstring EncodeChallenge(const Challenge& challenge) {
+    switch (challenge.kind) {
+        case TourKind::Closed:
+            return L"ferme";
+        case TourKind::Arrival: {
+            TourState square;
+            square.Play(challenge.arrival);
+            return IsOnBoard(challenge.arrival) ? L"arrivee " + EncodeTour(square) : L"arrivee";
+        }
+        case TourKind::Open:
+            break;
+    }
+    return L"";
+}
+
+Challenge DecodeChallenge(std::wstring_view text) {
+    if (text == L"ferme") {
+        return {TourKind::Closed, NoSquare};
+    }
+    if (text == L"arrivee") {
+        return {TourKind::Arrival, NoSquare};
+    }
+    if (text.starts_with(L"arrivee ")) {
+        TourState square;
+        DecodeTour(square, text.substr(8));
+        if (square.moveCount == 1) {
+            return {TourKind::Arrival, square.moves[0]};
+        }
+    }
+    return {};
+}
+
 }  // namespace saltor

@@ -15,4 +15,10 @@ std::wstring EncodeTour(const TourState& tour);
 // squares are played in order until one is malformed, off the board or not a legal move.
 void DecodeTour(TourState& tour, std::wstring_view text);
 
+// A study's challenge as the game file keeps it, apart from its tour: "ferme" for a closed
+// tour, "arrivee H8" for an arrival (plain "arrivee" while none is marked), empty for an open
+// tour. Anything else reads as an open tour.
+std::wstring EncodeChallenge(const Challenge& challenge);
+Challenge DecodeChallenge(std::wstring_view text);
+
 }  // namespace saltor

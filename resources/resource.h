@@ -33,6 +33,13 @@
 #define IDS_TIP_KNIGHT_IMAGE 162
 #define IDS_TIP_CURSOR_FILE 163
 #define IDS_TIP_HAND_CURSOR 164
+#define IDS_CLOSED_MET 165  // the end-of-game report's line on the challenge
+#define IDS_CLOSED_MISSED 166
+#define IDS_ARRIVAL_MET 167
+#define IDS_ARRIVAL_MISSED 168
+#define IDS_CHALLENGE_OPEN 169  // the challenge list's items, in TourKind order
+#define IDS_CHALLENGE_CLOSED 170
+#define IDS_CHALLENGE_ARRIVAL 171
 
 // --- 4. Pictures -----------------------------------------------------------------------------
 #define IDC_KNIGHT_CURSOR 203  // cursor
@@ -62,6 +69,9 @@
 #define IDC_MUTE 1033
 #define IDC_SPLITTER 1041
 #define IDC_STUDY_LIST 1042
+#define IDC_CHALLENGE 1046       // the drop-down list of challenges
+#define IDC_ARRIVAL_MARKED 1047  // sent by the board to its parent: the right button chose
+#define IDC_CHALLENGE_LABEL 1048
 #define ID_APP_ABOUT 57664
 // IDCANCEL (2) is "Quitter".
 

@@ -374,5 +374,48 @@ TEST(SearchTest, TheProverDecidesStrongPlayAsThePlainOrderDoes) {
     EXPECT_EQ(proved, 2 * positions);
 }
 
+// Under a closed tour or a chosen arrival: the plain order without cuts, the prover at once and
+// the game's mix against trying every path told the challenge; the same tour, which meets it.
+// A cut never drops a position that has such a path.
+TEST(SearchTest, ChallengesAgreeWithTryingEveryPath) {
+    TestRandom random(26);
+    Tally tally;
+    for (int round = 0; round < 600 && !HasFailure(); ++round) {
+        TourState tour = RandomLeftover(random);
+        if (round % 3 != 0) {
+            PlayHumanLike(tour, random, 36 + random.Below(27));
+        }
+        tour.challenge = {round % 2 == 0 ? TourKind::Closed : TourKind::Arrival,
+                          SquareAt(random.Below(64))};
+        const uint64_t ends = AllowedLastSquares(tour.challenge, tour.moves[0]);
+        const Square knight = tour.moves[tour.moveCount - 1];
+        const Completion truth = reference::CanComplete(tour.visits, knight, 200'000, true, ends);
+        const Cut cut = CannotComplete(VisitedSet(tour.visits), IndexOf(knight), ends);
+        ASSERT_TRUE(cut == Cut::None || truth != Completion::Possible) << round;
+        ++tally["cut " + std::to_string(static_cast<int>(cut))];
+        std::vector<std::array<Square, 64>> tours;
+        for (const SearchCuts cuts :
+             {SearchCuts::None(), SearchCuts{true, 0, 1, 1}, SearchCuts{}}) {
+            TourState judged = tour;
+            SquareCountingHost host;
+            const bool found = TourSearch(judged, host, cuts).Solve(true, 20'000);
+            if (truth != Completion::Unknown && (found || judged.firstLostMove != NoMark)) {
+                ASSERT_EQ(found, truth == Completion::Possible) << round;
+                ++tally[found ? "found, confirmed" : "lost, confirmed"];
+            }
+            if (found) {
+                ASSERT_TRUE(CompletesTour(tour, judged.moves) &&
+                            MeetsChallenge(tour.challenge, judged.moves))
+                    << round;
+                ASSERT_TRUE(tours.empty() || tours[0] == judged.moves) << round;
+                tours.push_back(judged.moves);
+            }
+        }
+    }
+    EXPECT_GE(tally["found, confirmed"], 120);
+    EXPECT_GE(tally["lost, confirmed"], 1200);
+    EXPECT_GE(std::min({tally["cut 7"], tally["cut 8"], tally["cut 10"]}), 10);  // the challenge's
+}
+
 }  // namespace
 }  // namespace saltor

@@ -126,7 +126,7 @@ std::wstring Name(Square s) {
 // hint, back, first, last and new are the board's commands; "cancel" presses a key at the
 // search's next poll; "mute", "nohints", "running", "size=N", "budget=MS", "path=SQ" (every square
 // of the last search's path) and "onend=SQ" (the pointer moves there when a search ends) set the
-// scene.
+// scene; "r:SQ" right-clicks a square, "challenge=open|closed|arrival" chooses the challenge.
 std::wstring PlayBoard(const std::wstring& script) {
     FakeBoard board;
     BoardGame& game = board.game;
@@ -154,6 +154,17 @@ std::wstring PlayBoard(const std::wstring& script) {
             (t == L"mute" ? board.settings.Mute : board.settings.HintsEnabled) = t == L"mute";
         } else if (t == L"running" || t == L"idle") {
             game.tour.searchRunning = t == L"running";
+        } else if (t.starts_with(L"r:")) {
+            game.RightClick(square(t.substr(2)).column * 60 + 30,
+                            (7 - square(t.substr(2)).row) * 60);
+        } else if (t.starts_with(L"challenge=")) {  // open, closed or arrival: its TourKind
+            game.SetChallenge(
+                {TourKind(std::wstring(L"oca").find(t[10])), game.tour.challenge.arrival});
+        } else if (t == L"=challenge") {
+            shown = std::wstring(1, L"OCA"[int(game.tour.challenge.kind)]) +
+                    Name(game.tour.challenge.arrival);
+        } else if (t == L"=outcome") {
+            shown = std::wstring(1, L"-MX"[int(game.ChallengeOutcome())]);
         } else if (t.starts_with(L"size=")) {
             game.cellSize = std::stoi(t.substr(5));
         } else if (t.starts_with(L"budget=")) {  // and the clock advances at each read
@@ -296,7 +307,13 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
     {"explain",
      [](const Fields& f) {
          TourState tour;
-         DecodeTour(tour, f[0]);
+         // "closed A1;B3" or "end=h8 A1;B3": the position under that challenge.
+         const size_t space = f[0].find(L' ');
+         DecodeTour(tour, f[0].substr(space == std::wstring::npos ? 0 : space + 1));
+         if (space != std::wstring::npos) {
+             tour.challenge = {f[0][0] == L'c' ? TourKind::Closed : TourKind::Arrival,
+                               {f[0][4] - L'a', f[0][5] - L'1'}};
+         }
          const Explanation why = ExplainLoss(tour, tour.moveCount);
          std::wstring squares;
          for (uint64_t rest = why.Squares(); rest != 0; rest &= rest - 1) {
@@ -368,6 +385,7 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          return DecodeUtf8(bytes.data(), bytes.size());
      }},
     {"encode", [](const Fields& f) { return Units(EncodeUtf8(f[0])); }},
+    {"challenge", [](const Fields& f) { return EncodeChallenge(DecodeChallenge(f[0])); }},
     {"help_file", [](const Fields& f) { return HelpFilePathFor(f[0]); }},
     {"game_file", [](const Fields& f) { return GameFilePathFor(f[0]); }},
     {"help_pages", [](const Fields& f) { return HelpPagesFirstPageFor(f[0]); }},

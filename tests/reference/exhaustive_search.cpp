@@ -11,8 +11,8 @@ namespace {
 
 class Prover {
 public:
-    Prover(const VisitBoard& visits, uint64_t nodeLimit, bool endRule)
-        : nodeLimit_(nodeLimit), endRule_(endRule) {
+    Prover(const VisitBoard& visits, uint64_t nodeLimit, bool endRule, uint64_t lastSquares)
+        : nodeLimit_(nodeLimit), endRule_(endRule), lastSquares_(lastSquares) {
         for (int i = 0; i < 64; ++i) {
             visited_ |= uint64_t{visits[i] >= 0} << i;
             for (const Square& offset : KnightOffsets) {
@@ -50,8 +50,9 @@ private:
         return std::popcount(seen) == Left();
     }
 
-    // The path ends once: at most one unvisited square may lack a way in and a way out, and
-    // moves alternate colours, so the number of squares left says which colour it must have.
+    // The path ends once: at most one unvisited square may lack a way in and a way out, it must
+    // be one the path may end on, and moves alternate colours, so the number of squares left
+    // says which colour it must have.
     bool EndsPossible(int knight) const {
         int deadEnds = 0;
         for (int square = 0; square < 64; ++square) {
@@ -62,18 +63,22 @@ private:
             const Square a = SquareAt(square), b = SquareAt(knight);
             const bool sameColour = (a.column + a.row + b.column + b.row) % 2 == 0;
             if (!Visited(square) && ways < 2 &&
-                (++deadEnds > 1 || sameColour != (Left() % 2 == 0))) {
+                (++deadEnds > 1 || sameColour != (Left() % 2 == 0) ||
+                 (lastSquares_ >> square & 1) == 0)) {
                 return false;
             }
         }
         return true;
     }
 
+    // Some square the path may end on is still free.
+    bool EndFree() const { return (~visited_ & lastSquares_) != 0; }
+
     bool Walk(int knight) {
         if (Left() == 0) {
-            return true;
+            return (lastSquares_ >> knight & 1) != 0;
         }
-        if (++nodes_ > nodeLimit_ || !AllReachable(knight) ||
+        if (++nodes_ > nodeLimit_ || !AllReachable(knight) || !EndFree() ||
             (endRule_ && Left() > 1 && !EndsPossible(knight))) {
             return false;
         }
@@ -100,13 +105,15 @@ private:
     uint64_t nodes_ = 0;
     const uint64_t nodeLimit_;
     const bool endRule_;
+    const uint64_t lastSquares_;
     std::set<std::pair<uint64_t, int>> failed_;  // positions known to have no path on
 };
 
 }  // namespace
 
-Completion CanComplete(const VisitBoard& visits, Square knight, uint64_t nodeLimit, bool endRule) {
-    return Prover(visits, nodeLimit, endRule).From(IndexOf(knight));
+Completion CanComplete(const VisitBoard& visits, Square knight, uint64_t nodeLimit, bool endRule,
+                       uint64_t lastSquares) {
+    return Prover(visits, nodeLimit, endRule, lastSquares).From(IndexOf(knight));
 }
 
 }  // namespace saltor::reference

@@ -55,7 +55,7 @@ const std::map<std::string, int> kControls = {
     {"slider", IDC_CELL_SIZE}, {"browse-white", IDC_BROWSE_WHITE_IMAGE},
     {"browse-black", IDC_BROWSE_BLACK_IMAGE}, {"browse-knight", IDC_BROWSE_KNIGHT_IMAGE},
     {"browse-cursor", IDC_BROWSE_CURSOR}, {"white-swatch", IDC_WHITE_SWATCH},
-    {"black-swatch", IDC_BLACK_SWATCH}};
+    {"black-swatch", IDC_BLACK_SWATCH}, {"challenge", IDC_CHALLENGE}};
 const std::map<std::string, WPARAM> kKeys = {
     {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},
     {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2}, {"Space", VK_SPACE},
@@ -140,6 +140,16 @@ protected:
             for (std::istringstream each(arg); each >> a;) {
                 ClickSquare(SquareNamed(a));
             }
+        } else if (action == "right") {  // the right button on a square
+            const Square s = SquareNamed(a);
+            const int cell = Game().cellSize;
+            SendMessageW(BoardWnd(), WM_RBUTTONDOWN, MK_RBUTTON,
+                         MAKELPARAM(s.column * cell + 1, (8 - s.row) * cell - 1));
+        } else if (action == "pick") {  // an item of the challenge list, as the mouse chooses it
+            SendMessageW(Control("challenge"), CB_SETCURSEL, std::stoi(a), 0);
+            SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_CHALLENGE, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(Control("challenge")));
+            Pump();
         } else if (action == "click") {  // a button as the mouse presses it
             SendMessageW(Control(a), BM_CLICK, 0, 0);
             Pump();
@@ -371,6 +381,9 @@ protected:
             const LRESULT id = SendMessageW(Dlg(), DM_GETDEFID, 0, 0);
             return HIWORD(id) == DC_HASDEFID && !Item(LOWORD(id)) ? L"no control"
                                                                   : L"a control or nothing";
+        }
+        if (probe == "stored-challenge") {
+            return GameFile(gamePath_, kChallengeSection).Read(Text(arg));
         }
         if (probe == "asked") {
             return join(g_asked);

@@ -67,7 +67,7 @@ bool Disagree(const Judged& a, const Judged& b) {
 // changes a verdict or a tour where another decides too, and confirms every `checkEvery`-th
 // "lost" of the judge with the independent exhaustive search.
 int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t budgetMs,
-              int checkEvery) {
+              int checkEvery, const Challenge& challenge) {
     SearchCuts plainOrder;
     plainOrder.proveAfterSquares = 0;
     Way ways[] = {{"plain", SearchCuts::None(), {}, {}},
@@ -85,6 +85,7 @@ int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t
         while (std::getline(in, line)) {
             TourState position;
             DecodeTour(position, std::wstring(line.begin(), line.end()));
+            position.challenge = challenge;
             if (position.moveCount < 2) {
                 continue;
             }
@@ -98,12 +99,15 @@ int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t
                 ++differ;
                 std::fprintf(stderr, "tourtool: verdict or tour differs on %s\n", line.c_str());
             }
-            if (game.verdict == Verdict::Found && !IsKnightsTour(game.tour.searchPath)) {
+            if (game.verdict == Verdict::Found &&
+                (!IsKnightsTour(game.tour.searchPath) ||
+                 !MeetsChallenge(challenge, game.tour.searchPath))) {
                 ++badTours;
             }
             if (game.verdict == Verdict::Lost && lostSeen++ % checkEvery == 0) {
                 const reference::Completion truth = reference::CanComplete(
-                    position.visits, position.moves[position.moveCount - 1], 50'000'000);
+                    position.visits, position.moves[position.moveCount - 1], 50'000'000, true,
+                    AllowedLastSquares(challenge, position.moves[0]));
                 lostConfirmed += truth == reference::Completion::Impossible;
                 lostUnsettled += truth == reference::Completion::Unknown;
                 lostRefuted += truth == reference::Completion::Possible;

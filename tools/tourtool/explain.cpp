@@ -26,11 +26,12 @@ std::string SquaresText(uint64_t squares) {
 
 // Judges each line as `judge` does and says why, as the mark's tooltip would: the verdict, the
 // reason's keyword, the squares it names and the sentence, separated by tabs.
-int RunExplain(std::istream& in, std::ostream& out, uint32_t budgetMs) {
+int RunExplain(std::istream& in, std::ostream& out, uint32_t budgetMs, const Challenge& challenge) {
     std::string line;
     while (std::getline(in, line)) {
         TourState tour;
         DecodeTour(tour, JudgedLineText(line));
+        tour.challenge = challenge;
         SteadyHost host;
         TourSearch search(tour, host);
         const bool found = search.Solve(false, budgetMs);

@@ -24,11 +24,13 @@ std::wstring JudgedLineText(std::string line) {
 
 // Judges each line as the board judges a move: the position is loaded like a study, then checked
 // by the search without completing it.
-int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned) {
+int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned,
+             const Challenge& challenge) {
     std::string line;
     while (std::getline(in, line)) {
         TourState tour;
         DecodeTour(tour, JudgedLineText(line));
+        tour.challenge = challenge;
 
         SteadyHost host;
         TourSearch search(tour, host, pruned ? SearchCuts{} : SearchCuts::None());

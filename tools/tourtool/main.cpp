@@ -12,15 +12,16 @@ namespace {
 int Usage() {
     std::cerr << "usage:\n"
                  "  tourtool starts [--budget MS]   the tour the game completes from each square\n"
-                 "  tourtool judge [--budget MS] [--literal]\n"
+                 "  tourtool judge [--budget MS] [--literal] [CHALLENGE]\n"
                  "                                  judge positions read from standard input,\n"
                  "                                  one per line (A1;B3;C5); --literal without\n"
                  "                                  the cuts\n"
-                 "  tourtool explain [--budget MS]  judge positions read from standard input and\n"
+                 "  tourtool explain [--budget MS] [CHALLENGE]\n"
+                 "                                  judge positions read from standard input and\n"
                  "                                  say why: verdict, reason, squares, sentence\n"
                  "  tourtool bench [--seconds S]    squares placed per second, the game's search\n"
                  "                                  against the plain reference\n"
-                 "  tourtool decide FILE... [--budget MS] [--check N]\n"
+                 "  tourtool decide FILE... [--budget MS] [--check N] [CHALLENGE]\n"
                  "                                  the share of positions of the files that\n"
                  "                                  the plain search, the search with cuts and\n"
                  "                                  the game's judge decide in time, side by\n"
@@ -29,7 +30,9 @@ int Usage() {
                  "  tourtool corpus random|human|strong [--count N] [--seed S]\n"
                  "                                  positions for judge, from random legal play,\n"
                  "                                  from play that mostly takes fewest exits, or\n"
-                 "                                  from games kept alive, each with one mistake\n";
+                 "                                  from games kept alive, each with one mistake\n"
+                 "CHALLENGE: --closed (end a knight's move from the first square) or --end SQ\n"
+                 "(end on SQ, as H8); an open tour without either\n";
     return 2;
 }
 
@@ -42,6 +45,16 @@ bool ParseNumber(std::string_view text, double& value) {
     const std::string copy(text);
     value = std::strtod(copy.c_str(), &end);
     return end == copy.c_str() + copy.size() && value >= 0;
+}
+
+// A square as H8 (or h8).
+bool ParseSquare(std::string_view text, saltor::Square& square) {
+    if (text.size() != 2) {
+        return false;
+    }
+    const char file = static_cast<char>(text[0] & ~0x20);
+    square = {file - 'A', text[1] - '1'};
+    return saltor::IsOnBoard(square);
 }
 
 }  // namespace
@@ -78,11 +91,22 @@ int main(int argc, char** argv) {
         first = 3;
     }
     bool literal = false;
+    saltor::Challenge challenge;
     for (int i = first; i < argc; i += 2) {
         const std::string_view option = argv[i];
-        if (option == "--literal") {
-            literal = true;
+        if (option == "--literal" || option == "--closed") {
+            literal = literal || option == "--literal";
+            if (option == "--closed") {
+                challenge.kind = saltor::TourKind::Closed;
+            }
             --i;
+            continue;
+        }
+        if (option == "--end") {
+            if (i + 1 >= argc || !ParseSquare(argv[i + 1], challenge.arrival)) {
+                return Usage();
+            }
+            challenge.kind = saltor::TourKind::Arrival;
             continue;
         }
         double value = 0;
@@ -108,17 +132,17 @@ int main(int argc, char** argv) {
         return RunStarts(std::cout, static_cast<uint32_t>(budget));
     }
     if (command == "judge") {
-        return RunJudge(std::cin, std::cout, static_cast<uint32_t>(budget), !literal);
+        return RunJudge(std::cin, std::cout, static_cast<uint32_t>(budget), !literal, challenge);
     }
     if (command == "explain") {
-        return RunExplain(std::cin, std::cout, static_cast<uint32_t>(budget));
+        return RunExplain(std::cin, std::cout, static_cast<uint32_t>(budget), challenge);
     }
     if (command == "bench") {
         return RunBench(std::cout, seconds);
     }
     if (command == "decide") {
         return RunDecide(files, std::cout, static_cast<uint32_t>(budget),
-                         static_cast<int>(checkEvery));
+                         static_cast<int>(checkEvery), challenge);
     }
     if (command == "corpus") {
         const CorpusStyle corpus = style == "human"    ? CorpusStyle::Human

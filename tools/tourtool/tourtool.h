@@ -16,14 +16,16 @@ namespace saltor::tourtool {
 inline constexpr uint32_t DefaultBudgetMs = 1000;
 
 int RunStarts(std::ostream& out, uint32_t budgetMs);
-int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned);
+// judge, explain and decide read positions under a challenge (an open tour unless asked).
+int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned,
+             const Challenge& challenge);
 int RunBench(std::ostream& out, double seconds);
-int RunExplain(std::istream& in, std::ostream& out, uint32_t budgetMs);
+int RunExplain(std::istream& in, std::ostream& out, uint32_t budgetMs, const Challenge& challenge);
 
 // A line of positions as the judge reads it: CR LF ends a line as LF does.
 std::wstring JudgedLineText(std::string line);
 int RunDecide(const std::vector<std::string>& files, std::ostream& out, uint32_t budgetMs,
-              int checkEvery);
+              int checkEvery, const Challenge& challenge);
 enum class CorpusStyle { Random, Human, Strong };
 int RunCorpus(std::ostream& out, CorpusStyle style, int count, uint64_t seed);
 
