@@ -27,7 +27,7 @@
 
 namespace saltor {
 
-// This test program's settings folder (...\\Lorvaine\\win_tests), put aside with whatever it
+// This test program's settings folder (...\Lorvaine\win_tests), put aside with whatever it
 // held while a test runs: the test starts with none, and squares are 70 pixels.
 class SettingsAside {
 protected:
