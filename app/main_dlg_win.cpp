@@ -64,10 +64,11 @@ void ShiftControl(HWND parent, int id, int dx, std::optional<int> top = std::nul
 // layout runs once more when it is done.
 constexpr UINT kRelayoutMessage = WM_APP + 1;
 
-HICON LoadIconSized(HINSTANCE instance, int id, int size) {
-    // Shared: the system keeps one copy per size and frees it with the module.
-    return static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
+// Our own copy: a shared one of a size the system does not use would never be freed, and a change
+// of display scale asks for new sizes.
+UniqueIcon LoadIconSized(HINSTANCE instance, int id, int size) {
+    return UniqueIcon(
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
 }
 
 }  // namespace
@@ -209,16 +210,21 @@ void CMainDlg::SetIcons() {
     const auto size = [this](int metric) {
         return MulDiv(GetSystemMetrics(metric), dpi_, SystemDpi());
     };
-    SendMessageW(
-        Hwnd(), WM_SETICON, ICON_BIG,
-        reinterpret_cast<LPARAM>(LoadIconSized(instance_, IDR_MAINFRAME, size(SM_CXICON))));
-    SendMessageW(
-        Hwnd(), WM_SETICON, ICON_SMALL,
-        reinterpret_cast<LPARAM>(LoadIconSized(instance_, IDR_MAINFRAME, size(SM_CXSMICON))));
-    for (const NavigationIcon& nav : kNavigationIcons) {
-        SendDlgItemMessageW(
-            Hwnd(), nav.control, BM_SETIMAGE, IMAGE_ICON,
-            reinterpret_cast<LPARAM>(LoadIconSized(instance_, nav.icon, size(SM_CXSMICON))));
+    // Made once per size and kept: the window may go back and forth between two scales.
+    const auto [at, made] = icons_.try_emplace(size(SM_CXICON));
+    std::array<UniqueIcon, kIconCount>& icons = at->second;
+    if (made) {
+        icons[0] = LoadIconSized(instance_, IDR_MAINFRAME, size(SM_CXICON));
+        icons[1] = LoadIconSized(instance_, IDR_MAINFRAME, size(SM_CXSMICON));
+        for (size_t i = 0; i < std::size(kNavigationIcons); ++i) {
+            icons[i + 2] = LoadIconSized(instance_, kNavigationIcons[i].icon, size(SM_CXSMICON));
+        }
+    }
+    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0].Get()));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1].Get()));
+    for (size_t i = 0; i < std::size(kNavigationIcons); ++i) {
+        SendDlgItemMessageW(Hwnd(), kNavigationIcons[i].control, BM_SETIMAGE, IMAGE_ICON,
+                            reinterpret_cast<LPARAM>(icons[i + 2].Get()));
     }
 }
 

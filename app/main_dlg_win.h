@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -75,6 +77,10 @@ private:
     // Each window loads its own table (Wine makes a new one every time, Windows counts the
     // loads), so each gives its own back.
     UniqueAccelerators accelerators_;
+    // By the size of the window's big icon: that icon, the small one, then the five navigation
+    // buttons'.
+    static constexpr size_t kIconCount = 7;
+    std::map<int, std::array<UniqueIcon, kIconCount>> icons_;
 };
 
 }  // namespace saltor

@@ -71,6 +71,7 @@ using UniqueBitmap = UniqueGdiObject<HBITMAP>;
 using UniqueMemoryDc = UniqueResource<HDC, handle_traits::NullIsEmpty<HDC, DeleteDC>>;
 using UniqueAccelerators =
     UniqueResource<HACCEL, handle_traits::NullIsEmpty<HACCEL, DestroyAcceleratorTable>>;
+using UniqueIcon = UniqueResource<HICON, handle_traits::NullIsEmpty<HICON, DestroyIcon>>;
 // A window this object alone owns, such as a popup that its owner's destruction would not take.
 using UniqueWindow = UniqueResource<HWND, handle_traits::NullIsEmpty<HWND, DestroyWindow>>;
 
