@@ -160,11 +160,9 @@ std::wstring PlayBoard(const std::wstring& script) {
         } else if (t.starts_with(L"challenge=")) {  // open, closed or arrival: its TourKind
             game.SetChallenge(
                 {TourKind(std::wstring(L"oca").find(t[10])), game.tour.challenge.arrival});
-        } else if (t == L"=challenge") {
+        } else if (t == L"=challenge") {  // kind, arrival, and whether a finished tour meets it
             shown = std::wstring(1, L"OCA"[int(game.tour.challenge.kind)]) +
-                    Name(game.tour.challenge.arrival);
-        } else if (t == L"=outcome") {
-            shown = std::wstring(1, L"-MX"[int(game.ChallengeOutcome())]);
+                    Name(game.tour.challenge.arrival) + L"-MX"[int(game.ChallengeOutcome())];
         } else if (t.starts_with(L"size=")) {
             game.cellSize = std::stoi(t.substr(5));
         } else if (t.starts_with(L"budget=")) {  // and the clock advances at each read
@@ -385,7 +383,6 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          return DecodeUtf8(bytes.data(), bytes.size());
      }},
     {"encode", [](const Fields& f) { return Units(EncodeUtf8(f[0])); }},
-    {"challenge", [](const Fields& f) { return EncodeChallenge(DecodeChallenge(f[0])); }},
     {"help_file", [](const Fields& f) { return HelpFilePathFor(f[0]); }},
     {"game_file", [](const Fields& f) { return GameFilePathFor(f[0]); }},
     {"help_pages", [](const Fields& f) { return HelpPagesFirstPageFor(f[0]); }},
