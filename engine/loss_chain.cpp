@@ -257,11 +257,9 @@ private:
             head = Lowest(next);
             path |= Bit(head);
         }
-        // The board's reasons hold for the knight brought to the end of its path.
-        const CutReason board = ExplainCut(p_.visited | path, head, p_.lastSquares);
         const uint64_t rest = p_.open & ~path;
-        if (board.cut != Cut::None || rest == 0) {
-            return board;
+        if (rest == 0) {
+            return {};
         }
         if ((s.usable[head] & ~s.forced[head]) == 0) {
             return {Cut::NoWayOn, Bit(head), 0, head};
@@ -317,7 +315,9 @@ private:
                 return {Cut::ForcedThrough, sides | Bit(v), 0, v};
             }
         }
-        return {};
+        // The board's own reasons, for the knight brought to the end of its path: those the
+        // moves the steps rule out do not show (a challenge's, a chain of last squares).
+        return ExplainCut(p_.visited | path, head, p_.lastSquares);
     }
 
     bool Walk(const State& s, int budget, bool mayBranch, std::vector<ChainStep>& steps,
