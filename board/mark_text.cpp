@@ -124,7 +124,8 @@ std::wstring PathPiece(const ChainStep& step) {
 
 // One step of a chain as a clause. The squares keep their small letter, so the clause starts
 // with a word that may take a capital.
-std::wstring StepClause(const ChainStep& step, int from) {
+// `here`: where the reader knows the knight to be.
+std::wstring StepClause(const ChainStep& step, int here) {
     const std::wstring square = SquareName(step.square), ways = SquareList(step.ways);
     switch (step.kind) {
         case ChainStep::Kind::Through:
@@ -139,7 +140,7 @@ std::wstring StepClause(const ChainStep& step, int from) {
             return L"la case " + square + L" n'a plus qu'un accès, " + ways +
                    L" : ce sera la dernière case du parcours";
         case ChainStep::Kind::Jump:
-            return step.square == from
+            return step.square == here
                        ? L"le cavalier n'a plus qu'un saut possible, vers " + ways
                        : L"arrivé en " + square + L", le cavalier ne peut plus sauter que vers " +
                              ways;
@@ -172,7 +173,7 @@ std::wstring Alternatives(const std::vector<ChainBranch>& branches, const wchar_
 
 // The deductions of one step: the squares passed through between their two ways together,
 // then each other one.
-std::wstring StepsClause(const std::vector<ChainStep>& steps, int from) {
+std::wstring StepsClause(const std::vector<ChainStep>& steps, int here) {
     uint64_t through = 0;
     std::vector<std::wstring> pieces, clauses;
     for (const ChainStep& step : steps) {
@@ -180,7 +181,7 @@ std::wstring StepsClause(const std::vector<ChainStep>& steps, int from) {
             through |= Bit(step.square);
             pieces.push_back(PathPiece(step));
         } else {
-            clauses.push_back(StepClause(step, from));
+            clauses.push_back(StepClause(step, here));
         }
     }
     if (pieces.size() > 1) {
@@ -193,7 +194,7 @@ std::wstring StepsClause(const std::vector<ChainStep>& steps, int from) {
     } else if (pieces.size() == 1) {
         for (const ChainStep& step : steps) {
             if (step.kind == ChainStep::Kind::Through && step.knight < 0) {
-                clauses.insert(clauses.begin(), StepClause(step, from));
+                clauses.insert(clauses.begin(), StepClause(step, here));
             }
         }
     }
@@ -257,7 +258,7 @@ std::wstring ChainText(const LossChain& chain, const Challenge& challenge) {
                                                          L" à ") +
                                 SquareName(branch.to) + L", ";
             for (const std::vector<ChainStep>& round : ByStep(branch.steps)) {
-                line += StepsClause(round, chain.from) + L" ; alors ";
+                line += StepsClause(round, knight ? branch.to : chain.from) + L" ; alors ";
             }
             lines.push_back(line + EndClause(branch.end, chain.from, challenge));
         }
