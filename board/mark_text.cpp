@@ -140,10 +140,9 @@ std::wstring StepClause(const ChainStep& step, int here) {
             return L"la case " + square + L" n'a plus qu'un accès, " + ways +
                    L" : ce sera la dernière case du parcours";
         case ChainStep::Kind::Jump:
-            return step.square == here
-                       ? L"le cavalier n'a plus qu'un saut possible, vers " + ways
-                       : L"arrivé en " + square + L", le cavalier ne peut plus sauter que vers " +
-                             ways;
+            return step.square == here ? L"le cavalier n'a plus qu'un saut possible, vers " + ways
+                                       : L"arrivé en " + square +
+                                             L", le cavalier ne peut plus sauter que vers " + ways;
         case ChainStep::Kind::NoLoop:
             return L"les cases " + square + L" et " + ways +
                    L" sont déjà reliées par le parcours : le saut de " + square + L" à " + ways +
@@ -152,9 +151,10 @@ std::wstring StepClause(const ChainStep& step, int here) {
     return L"";
 }
 
-// The reason a chain ends on; the knight its steps brought elsewhere is said to be there.
-std::wstring EndClause(const CutReason& end, int from, const Challenge& challenge) {
-    if (end.cut == Cut::NoWayOn && end.square != from) {
+// The reason a chain ends on; the knight its steps brought elsewhere than `here`, where the
+// reader knows it to be, is said to be there.
+std::wstring EndClause(const CutReason& end, int here, const Challenge& challenge) {
+    if (end.cut == Cut::NoWayOn && end.square != here) {
         return L"arrivé en " + SquareName(end.square) +
                L", le cavalier n'aurait plus de case libre où sauter";
     }
@@ -254,13 +254,14 @@ std::wstring ChainText(const LossChain& chain, const Challenge& challenge) {
                                      SquareList(chain.branchJoined) + L", doit l'être aussi " +
                                      Alternatives(chain.branches, L"à "));
         for (const ChainBranch& branch : chain.branches) {
-            std::wstring line = (knight ? L"après " : L"si le parcours va de " + SquareName(v) +
-                                                         L" à ") +
-                                SquareName(branch.to) + L", ";
+            std::wstring line =
+                (knight ? L"après " : L"si le parcours va de " + SquareName(v) + L" à ") +
+                SquareName(branch.to) + L", ";
             for (const std::vector<ChainStep>& round : ByStep(branch.steps)) {
                 line += StepsClause(round, knight ? branch.to : chain.from) + L" ; alors ";
             }
-            lines.push_back(line + EndClause(branch.end, chain.from, challenge));
+            lines.push_back(line +
+                            EndClause(branch.end, knight ? branch.to : chain.from, challenge));
         }
     }
     std::wstring text;

@@ -33,8 +33,8 @@ private:
 
     UniqueWindow tooltip_;
     HWND board_ = nullptr;
-    Square square_ = NoSquare;  // the square the tool covers
-    uint64_t named_ = 0;        // the squares its explanation names
+    Square square_ = NoSquare;     // the square the tool covers
+    uint64_t named_ = 0;           // the squares its explanation names
     std::vector<uint64_t> steps_;  // those of each numbered step, for a chain
 };
 

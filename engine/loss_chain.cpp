@@ -26,8 +26,8 @@ struct Position {
 struct State {
     uint64_t usable[64];
     uint64_t forced[64];
-    int8_t otherEnd[64];  // for an end of a piece of path, its other end; a lone square is both
-    int8_t last = -1;     // the square that must end the tour, once known
+    int8_t otherEnd[64];   // for an end of a piece of path, its other end; a lone square is both
+    int8_t last = -1;      // the square that must end the tour, once known
     uint64_t touched = 0;  // squares whose ways the steps changed: the next step starts there
 };
 
@@ -140,13 +140,13 @@ private:
             }
             const int count = CountSquares(ways);
             if (count == 2 && !MayBeLast(s, v)) {
-                steps.push_back({ChainStep::Kind::Through, v, ways, (ways >> head & 1) ? head : -1});
+                steps.push_back(
+                    {ChainStep::Kind::Through, v, ways, (ways >> head & 1) ? head : -1});
             } else if (count == 1 && MayBeLast(s, v) && ways != Bit(head)) {
                 steps.push_back({ChainStep::Kind::Last, v, ways, -1});
             }
             const int w = s.otherEnd[v];
-            if (w != v && (free >> w & 1) != 0 &&
-                (count <= 3 || CountSquares(s.usable[w]) <= 3)) {
+            if (w != v && (free >> w & 1) != 0 && (count <= 3 || CountSquares(s.usable[w]) <= 3)) {
                 steps.push_back({ChainStep::Kind::NoLoop, v, Bit(w), -1});
             }
         }
@@ -287,7 +287,8 @@ private:
         CutReason split{Cut::Split, rest, 0, -1};
         for (uint64_t left = rest; left != 0; ++split.parts) {
             const uint64_t piece = Reach(s, Lowest(left), rest);
-            split.squares = CountSquares(piece) < CountSquares(split.squares) ? piece : split.squares;
+            split.squares =
+                CountSquares(piece) < CountSquares(split.squares) ? piece : split.squares;
             left &= ~piece;
         }
         if (split.parts > 1) {

@@ -21,11 +21,11 @@ struct Explanation {
         Timeout,   // no verdict within the budget
     };
     Kind kind = Kind::None;
-    CutReason cut;                                 // Cut
-    LossChain chain;                               // Chain
-    uint64_t examined = 0;                         // Searched, Timeout: positions examined
-    uint32_t budgetMs = 0;                         // Timeout
-    Challenge challenge;                           // the tour's, which some reasons name
+    CutReason cut;          // Cut
+    LossChain chain;        // Chain
+    uint64_t examined = 0;  // Searched, Timeout: positions examined
+    uint32_t budgetMs = 0;  // Timeout
+    Challenge challenge;    // the tour's, which some reasons name
 
     // The squares the explanation names, to show on the board.
     uint64_t Squares() const;

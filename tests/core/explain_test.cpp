@@ -41,7 +41,8 @@ struct Board {
             v = Lowest(next);
             seen |= Bit(v);
         }
-        if (piece) *piece = seen;
+        if (piece)
+            *piece = seen;
         return v;
     }
     bool MayBeLast(int v) const {
@@ -92,7 +93,8 @@ struct Board {
         // A square with one way is the last, so no other is.
         const auto lastElsewhere = [&](int u) {
             for (uint64_t n = rest & ~Bit(u); n; n &= n - 1) {
-                if (CountSquares(Ways(Lowest(n))) <= 1) return true;
+                if (CountSquares(Ways(Lowest(n))) <= 1)
+                    return true;
             }
             return false;
         };
@@ -160,8 +162,8 @@ void CheckChain(const TourState& tour, const LossChain& chain) {
     }
     // Every way the path may take from there has a branch.
     ASSERT_EQ(ways, board.Ways(v) & ~board.joined[v]);
-    ASSERT_TRUE(board.End(board.from) == v || (CountSquares(board.joined[v]) == 1 &&
-                                                  v != board.last && !board.MayBeLast(v)));
+    ASSERT_TRUE(board.End(board.from) == v ||
+                (CountSquares(board.joined[v]) == 1 && v != board.last && !board.MayBeLast(v)));
     for (const ChainBranch& branch : chain.branches) {
         Board next = board;
         ASSERT_TRUE(next.Join(v, branch.to));
