@@ -69,8 +69,8 @@
 #define IDC_MUTE 1033
 #define IDC_SPLITTER 1041
 #define IDC_STUDY_LIST 1042
-#define IDC_CHALLENGE 1044       // the drop-down list of challenges
-#define IDC_ARRIVAL_MARKED 1045  // sent by the board to its parent: the right button chose
+#define IDC_CHALLENGE 1046       // the drop-down list of challenges
+#define IDC_ARRIVAL_MARKED 1047  // sent by the board to its parent: the right button chose
 #define ID_APP_ABOUT 57664
 // IDCANCEL (2) is "Quitter".
 
