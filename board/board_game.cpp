@@ -95,6 +95,9 @@ BoardGame::MarkTip BoardGame::ExplainMark(Square s) const {
         const Explanation why = ExplainLoss(tour, tour.firstLostMove + 1);
         lost = ExplanationText(why);
         tip.squares = why.Squares();
+        if (index >= tour.firstLostMove && why.Lines().size() > 1) {
+            tip.steps = why.Lines();
+        }
     }
     if (index >= tour.firstLostMove) {
         tip.text = lost;
@@ -106,11 +109,22 @@ BoardGame::MarkTip BoardGame::ExplainMark(Square s) const {
     return tip;
 }
 
-void BoardGame::Outline(uint64_t squares) {
-    for (uint64_t changed = outlined ^ squares; changed != 0; changed &= changed - 1) {
+void BoardGame::Outline(uint64_t squares, const std::vector<uint64_t>& steps) {
+    std::array<int8_t, 64> numbers{};
+    for (size_t i = steps.size(); i-- > 0;) {
+        for (uint64_t rest = steps[i]; rest != 0; rest &= rest - 1) {
+            numbers[static_cast<size_t>(std::countr_zero(rest))] = static_cast<int8_t>(i + 1);
+        }
+    }
+    uint64_t changed = outlined ^ squares;
+    for (int i = 0; i < 64; ++i) {
+        changed |= numbers[i] != outlineStep[i] ? uint64_t{1} << i : 0;
+    }
+    for (; changed != 0; changed &= changed - 1) {
         view_.Invalidate(SquareRect(SquareAt(std::countr_zero(changed))), false);
     }
     outlined = squares;
+    outlineStep = numbers;
 }
 
 void BoardGame::Click(int x, int y) {

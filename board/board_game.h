@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/search_host.h"
 #include "engine/tour_state.h"
@@ -48,8 +50,10 @@ public:
     int32_t hintCount = 0;
     int32_t browseIndex = 63;
 
-    // The squares the explanation on show names, outlined on the board.
+    // The squares the explanation on show names, outlined on the board; for a chain of steps,
+    // the number of the first step naming each (0: none).
     uint64_t outlined = 0;
+    std::array<int8_t, 64> outlineStep{};
 
     bool IsBrowsing() const { return tour.IsComplete(); }
 
@@ -58,10 +62,12 @@ public:
     struct MarkTip {
         std::wstring text;
         uint64_t squares = 0;
+        std::vector<uint64_t> steps;  // the squares each numbered line names, when numbered
     };
     MarkTip ExplainMark(Square s) const;
-    // The explanation shows, or goes (0): its squares are outlined, or no longer.
-    void Outline(uint64_t squares);
+    // The explanation shows, or goes (0): its squares are outlined, or no longer; numbered by
+    // step when `steps` are given.
+    void Outline(uint64_t squares, const std::vector<uint64_t>& steps = {});
 
     // Pixel geometry: column = x / cellSize, row = 7 - y / cellSize.
     Square SquareAtPoint(int x, int y) const;

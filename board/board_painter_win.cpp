@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -178,6 +179,29 @@ void DrawHintMark(HDC dc, const PaintPlan& plan) {
     DrawTextW(dc, L"C", 1, &rect, kTextCentered);
 }
 
+// A chain's step numbers: a tab in the frame's colour in the top left corner of the square,
+// the number in the rim colour, so that the player reads the squares in the steps' order.
+void DrawStepNumbers(HDC dc, const PaintPlan& plan, HBRUSH brush) {
+    const UniqueFont font = MakeFont(L"Arial", plan.smallFontHeight);
+    if (!font) {
+        return;
+    }
+    const TextStyle style(dc);
+    const SelectedObject selected(dc, font.Get());
+    SetTextColor(dc, ToColorRef(kHintOutlineColor));
+    const int side = plan.smallFontHeight + plan.outlineWidth;
+    for (size_t i = 0; i < plan.outlines.size() && i < plan.outlineSteps.size(); ++i) {
+        if (plan.outlineSteps[i] <= 0) {
+            continue;
+        }
+        const PixelRect& r = plan.outlines[i];
+        RECT tab{r.left, r.top, r.left + side, r.top + side};
+        FillRect(dc, &tab, brush);
+        const std::wstring number = std::to_wstring(plan.outlineSteps[i]);
+        DrawTextW(dc, number.c_str(), static_cast<int>(number.size()), &tab, kTextCentered);
+    }
+}
+
 // A frame inside each square an explanation names.
 void DrawOutlines(HDC dc, const PaintPlan& plan) {
     const UniqueBrush brush(CreateSolidBrush(ToColorRef(kMarkColor)));
@@ -194,6 +218,7 @@ void DrawOutlines(HDC dc, const PaintPlan& plan) {
             FillRect(dc, &side, brush.Get());
         }
     }
+    DrawStepNumbers(dc, plan, brush.Get());
 }
 
 // A pen of the mark colour over a wider one of the rim colour: a line or ring that reads on

@@ -19,7 +19,7 @@ std::wstring DoubtText(std::optional<uint32_t> budgetMs, uint64_t examined,
                        const std::wstring& later, int lostMove);
 
 // The keyword of the explanation's reason, for tools: no-move, unreachable, two-ends,
-// wrong-colour, split, forced, deeper, searched, timeout or none; with a challenge also
+// wrong-colour, split, forced, chain, searched, timeout or none; with a challenge also
 // arrival-visited, arrival-colour, arrival-cut-off, start-surrounded, start-cut-off, not-last.
 const char* ReasonKeyword(const Explanation& explanation);
 

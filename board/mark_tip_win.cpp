@@ -43,6 +43,7 @@ void CMarkTip::Explain(const BoardGame& game, Square s) {
     square_ = s;
     const BoardGame::MarkTip tip = IsOnBoard(s) ? game.ExplainMark(s) : BoardGame::MarkTip{};
     named_ = tip.squares;
+    steps_ = tip.steps;
     if (tip.text.empty()) {
         SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
         MoveTooltipTool(tooltip_.Get(), board_, kToolId, RECT{}, L"");
@@ -64,7 +65,7 @@ bool CMarkTip::Notify(BoardGame& game, const NMHDR& header) {
         return false;
     }
     if (header.code == TTN_SHOW) {
-        game.Outline(named_);
+        game.Outline(named_, steps_);
     } else if (header.code == TTN_POP) {
         game.Outline(0);
     }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "board/board_game.h"
 #include "winkit/handles_win.h"
@@ -32,8 +33,9 @@ private:
 
     UniqueWindow tooltip_;
     HWND board_ = nullptr;
-    Square square_ = NoSquare;  // the square the tool covers
-    uint64_t named_ = 0;        // the squares its explanation names
+    Square square_ = NoSquare;     // the square the tool covers
+    uint64_t named_ = 0;           // the squares its explanation names
+    std::vector<uint64_t> steps_;  // those of each numbered step, for a chain
 };
 
 }  // namespace saltor

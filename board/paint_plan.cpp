@@ -108,7 +108,9 @@ PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings) {
         plan.closingTo = centre(tour.moves[0]);
     }
     for (uint64_t rest = game.outlined; rest != 0; rest &= rest - 1) {
-        plan.outlines.push_back(game.SquareRect(SquareAt(std::countr_zero(rest))));
+        const int index = std::countr_zero(rest);
+        plan.outlines.push_back(game.SquareRect(SquareAt(index)));
+        plan.outlineSteps.push_back(game.outlineStep[static_cast<size_t>(index)]);
     }
     plan.outlineWidth = std::max(2, c / 20);
     return plan;

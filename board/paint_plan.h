@@ -75,8 +75,10 @@ struct PaintPlan {
     bool drawClosingJump = false;
     PixelPoint closingFrom, closingTo;
 
-    // The squares an explanation names, framed in the mark colour, last.
+    // The squares an explanation names, framed in the mark colour, last; a chain's with the
+    // number of the first step naming each in a corner (0: none).
     std::vector<PixelRect> outlines;
+    std::vector<int> outlineSteps;
     int outlineWidth = 0;
 };
 

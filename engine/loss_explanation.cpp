@@ -28,10 +28,17 @@ constexpr uint32_t kMostExamined = 10'000'000;
 
 uint64_t Explanation::Squares() const {
     uint64_t squares = cut.squares;
-    for (const auto& [square, why] : jumps) {
-        squares |= Bit(square) | why.squares;
+    for (const uint64_t line : Lines()) {
+        squares |= line;
     }
     return squares;
+}
+
+std::vector<uint64_t> Explanation::Lines() const {
+    if (kind == Kind::Chain) {
+        return chain.Lines();
+    }
+    return {cut.squares};
 }
 
 Explanation ExplainLoss(const TourState& tour, int moveCount) {
@@ -51,21 +58,11 @@ Explanation ExplainLoss(const TourState& tour, int moveCount) {
         explanation.kind = Explanation::Kind::Cut;
         return explanation;
     }
-    const uint64_t jumps = KnightMoves[from] & ~visited;
-    if (CountSquares(jumps) <= MaxJumpsTold) {
-        for (uint64_t rest = jumps; rest != 0; rest &= rest - 1) {
-            const int square = Lowest(rest);
-            const CutReason why = ExplainCut(visited | Bit(square), square, lastSquares);
-            if (why.cut == Cut::None) {
-                explanation.jumps.clear();
-                break;
-            }
-            explanation.jumps.emplace_back(square, why);
-        }
-        if (!explanation.jumps.empty()) {
-            explanation.kind = Explanation::Kind::Deeper;
-            return explanation;
-        }
+    if (FindLossChain(visited, from, lastSquares, explanation.chain)) {
+        const bool bare = explanation.chain.StepCount() == 0 && explanation.chain.branches.empty();
+        explanation.kind = bare ? Explanation::Kind::Cut : Explanation::Kind::Chain;
+        explanation.cut = bare ? explanation.chain.end : CutReason{};
+        return explanation;
     }
     CountingHost host;
     TourSearch search(position, host);

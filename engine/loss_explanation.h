@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/loss_chain.h"
 #include "engine/tour_cuts.h"
 #include "engine/tour_state.h"
 
@@ -15,27 +16,26 @@ struct Explanation {
     enum class Kind {
         None,      // nothing to explain: the position has a tour
         Cut,       // a reason that shows on the board
-        Deeper,    // each jump the knight has leads to a position with such a reason
-        Searched,  // only a search shows it
+        Chain,     // a few forced steps lead to such a reason
+        Searched,  // only a search shows it, too long to tell
         Timeout,   // no verdict within the budget
     };
     Kind kind = Kind::None;
-    CutReason cut;                                 // Cut
-    std::vector<std::pair<int, CutReason>> jumps;  // Deeper: each square and why it fails
-    uint64_t examined = 0;                         // Searched, Timeout: positions examined
-    uint32_t budgetMs = 0;                         // Timeout
-    Challenge challenge;                           // the tour's, which some reasons name
+    CutReason cut;          // Cut
+    LossChain chain;        // Chain
+    uint64_t examined = 0;  // Searched, Timeout: positions examined
+    uint32_t budgetMs = 0;  // Timeout
+    Challenge challenge;    // the tour's, which some reasons name
 
     // The squares the explanation names, to show on the board.
     uint64_t Squares() const;
+    // Those each numbered line of the text names, in order (one line but for a chain).
+    std::vector<uint64_t> Lines() const;
 };
 
-// At most this many jumps are told one by one; with more, the sentence would be too long.
-inline constexpr int MaxJumpsTold = 3;
-
 // Why the position of the first `moveCount` moves of `tour` has no tour: a reason on the board,
-// else one a jump deeper, else the number of positions the judge examines to prove it. Kind None
-// when the position has a tour after all.
+// else a short chain of forced steps to one, else the number of positions the judge examines to
+// prove it. Kind None when the position has a tour after all.
 Explanation ExplainLoss(const TourState& tour, int moveCount);
 
 }  // namespace saltor

@@ -18,6 +18,8 @@ enum class Cut {
     EndColour,       // those still free have the colour the last square cannot have
     EndCutOff,       // the one it may end on has no way in left
     LastNotAllowed,  // a square that could only be last is not one the tour may end on
+    // Only a chain of forced steps meets this one:
+    Loop,  // a square must be passed through between the two ends of one piece of path
 };
 
 // A reason that shows without searching, with the squares it is about.

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "board/paint_plan.h"
 #include "reference/board_fakes.h"
@@ -76,6 +77,11 @@ TEST_F(PaintPlanTest, ThePlanPutsTheKnightNumbersMarksAndHint) {
     EXPECT_EQ(Plan().hintSquare, NoSquare);
     game.tour.moves[1] = {9, 9};  // a square off the board ends the list
     EXPECT_EQ(Plan().texts.size(), 1u);
+    // A chain's outlined squares carry the number of the first step naming each; others none.
+    game.Outline(0b1011, {0b0011, 0b1010});
+    EXPECT_EQ(Plan().outlineSteps, (std::vector<int>{1, 1, 2}));
+    game.Outline(0b1);
+    EXPECT_EQ(Plan().outlineSteps, (std::vector<int>{0}));
 
     // Browsing: the knight on the browsed move, every number large, no hint.
     game.tour.moves = TourFromA1();

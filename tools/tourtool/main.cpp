@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
         return RunJudge(std::cin, std::cout, static_cast<uint32_t>(budget), !literal, challenge);
     }
     if (command == "explain") {
-        return RunExplain(std::cin, std::cout, static_cast<uint32_t>(budget), challenge);
+        return RunExplain(std::cin, std::cout, std::cerr, static_cast<uint32_t>(budget), challenge);
     }
     if (command == "bench") {
         return RunBench(std::cout, seconds);

@@ -20,7 +20,8 @@ int RunStarts(std::ostream& out, uint32_t budgetMs);
 int RunJudge(std::istream& in, std::ostream& out, uint32_t budgetMs, bool pruned,
              const Challenge& challenge);
 int RunBench(std::ostream& out, double seconds);
-int RunExplain(std::istream& in, std::ostream& out, uint32_t budgetMs, const Challenge& challenge);
+int RunExplain(std::istream& in, std::ostream& out, std::ostream& summary, uint32_t budgetMs,
+               const Challenge& challenge);
 
 // A line of positions as the judge reads it: CR LF ends a line as LF does.
 std::wstring JudgedLineText(std::string line);
