@@ -246,11 +246,14 @@ protected:
             Sleep(100);  // and the motion it makes reaches the window under it
             Pump();
         } else if (action == "long-search") {  // the board's host through a search of a ms
-            // The judge now settles every position in a few milliseconds; a slow machine may
-            // still take long enough to show the wait cursor.
+            // The judge now settles every position in a few milliseconds, so the search is
+            // stretched; on a loaded machine one Sleep may outlast the stretch before the host
+            // reads its clock twice, so it goes on until the wait cursor shows.
             WinSearchHost host(BoardWnd());
             const DWORD start = GetTickCount();
-            while (GetTickCount() - start < static_cast<DWORD>(std::stoi(a))) {
+            const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+            while (GetTickCount() - start < static_cast<DWORD>(std::stoi(a)) ||
+                   (GetCursor() != wait && GetTickCount() - start < 5000)) {
                 for (int square = 0; square < 1024; ++square) {
                     host.PollCancel();
                     host.ShowBusy();
