@@ -8,9 +8,11 @@
 #include <string>
 #include <utility>
 
+#include "app/main_window_rules.h"
 #include "app/study_list_win.h"
 #include "board/chess_board_wnd_win.h"
 #include "settings/app_settings.h"
+#include "settings/practice_options.h"
 #include "winkit/desktop_win.h"
 #include "winkit/handles_win.h"
 #include "winkit/message_loop_win.h"
@@ -61,6 +63,13 @@ private:
     void UpdateCursor(POINT clientPoint) const;
     bool TranslateBoardKey(const MSG& msg);
     void DeleteStudyOnKey(const MSG& msg);
+    // Practice: the menu's modes, the typed squares and the status line.
+    void InitPractice();
+    void ChoosePractice(int id);
+    bool TranslateSquareEntryKey(const MSG& msg);
+    void PlayTypedSquare();
+    void LayoutStatusLine(const LayoutResult& r);
+    void UpdatePractice();
 
     AppSettings& settings_;
     Desktop& desktop_;
@@ -74,6 +83,9 @@ private:
     HWND studyList_ = nullptr;
     GameFile gameFile_;
     std::unique_ptr<StudyList> studies_;
+    PracticeOptions practice_;
+    std::wstring status_;
+    UniqueWindow statusTip_;  // the status line's whole text, when the line cuts it
     // Each window loads its own table (Wine makes a new one every time, Windows counts the
     // loads), so each gives its own back.
     UniqueAccelerators accelerators_;

@@ -7,19 +7,20 @@
 namespace saltor {
 
 ButtonStates ComputeButtonStates(int32_t moveCount, int32_t browseIndex, bool studyListHasEntries,
-                                 bool studyNameTyped) {
+                                 bool studyNameTyped, bool ended, bool exam) {
     ButtonStates s;
-    s.browse = moveCount == 99;
+    s.browse = moveCount == 99 || ended;
     if (s.browse) {
+        const int32_t last = moveCount == 99 ? 63 : moveCount - 1;
         s.firstEnabled = browseIndex > 0;
-        s.lastEnabled = browseIndex < 63;
-        s.forwardEnabled = browseIndex < 63;
+        s.lastEnabled = browseIndex < last;
+        s.forwardEnabled = browseIndex < last;
         s.backEnabled = browseIndex > 0;
     } else {
-        s.hintEnabled = moveCount >= 2;
+        s.hintEnabled = moveCount >= 2 && !exam;
         s.backEnabled = moveCount > 0;
     }
-    s.solveEnabled = moveCount >= 1 && moveCount <= 63;
+    s.solveEnabled = !s.browse && !exam && moveCount >= 1 && moveCount <= 63;
     s.newGameEnabled = moveCount != 0;
     s.saveEnabled = moveCount != 0;  // a complete tour can be saved too
     s.loadEnabled = studyListHasEntries && studyNameTyped;
@@ -42,10 +43,12 @@ LayoutResult ComputeLayout(const LayoutInput& in) {
     r.columnShift = in.boardHeight + scaled(10) - in.buttonLeft;
     // The three bottom buttons stand 5 pixels apart, the last 10 pixels above the lower edge. At
     // a large display scale the column's text outgrows the board: they then keep 10 pixels below
-    // the column, and the window grows below the board to hold them.
+    // the column and its status line, and the window grows below the board to hold them.
     const int gap = scaled(5), margin = scaled(10);
-    r.helpTop =
-        std::max(in.boardHeight - 3 * in.buttonHeight - 2 * gap - margin, in.columnBottom + margin);
+    r.statusTop = in.columnBottom + gap;
+    r.helpTop = std::max(in.boardHeight - 3 * in.buttonHeight - 2 * gap - margin,
+                         r.statusTop + in.statusMinHeight + margin);
+    r.statusHeight = r.helpTop - margin - r.statusTop;
     r.aboutTop = r.helpTop + in.buttonHeight + gap;
     r.quitTop = r.aboutTop + in.buttonHeight + gap;
     const int clientHeight = std::max(in.boardHeight, r.quitTop + in.buttonHeight + margin);

@@ -5,7 +5,8 @@
 namespace saltor {
 
 // Which buttons of the main window are shown and enabled, from the tour's move count (99: a
-// complete tour, browse mode) and the board's browse position.
+// complete tour, browse mode) and the board's browse position; a practice game that `ended` is
+// browsed over its moves, and an exam offers neither hint nor solve.
 struct ButtonStates {
     bool browse = false;  // shows first, last, ">" and the "Parcourir" frame; hides "?"
     bool firstEnabled = false;
@@ -22,7 +23,7 @@ struct ButtonStates {
 };
 
 ButtonStates ComputeButtonStates(int32_t moveCount, int32_t browseIndex, bool studyListHasEntries,
-                                 bool studyNameTyped);
+                                 bool studyNameTyped, bool ended = false, bool exam = false);
 
 // Where the main window's parts go for a board of `board` pixels; all in pixels. The gaps are
 // designed at 96 dpi and scaled to `dpi`.
@@ -37,6 +38,7 @@ struct LayoutInput {
     bool panelShown = true;
     int columnBottom = 0;  // the lowest bottom edge of the column above "Aide"
     int dpi = 96;
+    int statusMinHeight = 0;  // the status line under the column: the least it may have
 };
 
 struct LayoutResult {
@@ -45,6 +47,7 @@ struct LayoutResult {
     int splitterLeft = 0, splitterWidth = 5, splitterHeight = 0;
     int columnShift = 0;  // added to the left of every control of the column
     int helpTop = 0, aboutTop = 0, quitTop = 0;
+    int statusTop = 0, statusHeight = 0;  // all the room between the column and "Aide"
 };
 
 LayoutResult ComputeLayout(const LayoutInput& in);

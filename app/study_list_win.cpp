@@ -41,6 +41,7 @@ void StudyList::Load(CChessBoardWnd& board) {
         GameFile(file_.Path(), kChallengeSection).Read(name));  // none kept: an open tour
     // A hint shown for the old position would point at a square of no meaning in the new one.
     game.hintSquare = NoSquare;
+    game.BeginGame();  // a study loaded is a game of its own, in the modes chosen
     board.Refresh();
 }
 

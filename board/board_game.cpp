@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "board/mark_text.h"
+#include "board/practice_text.h"
 #include "engine/loss_explanation.h"
 #include "engine/tour_search.h"
 
@@ -66,7 +67,7 @@ void BoardGame::ClearHint(bool forget) {
 
 void BoardGame::SetBrowseIndex(int index) {
     RedrawMove(browseIndex);
-    browseIndex = std::clamp(index, 0, 63);
+    browseIndex = std::clamp(index, 0, std::max(tour.SquaresOnBoard() - 1, 0));
     RedrawMove(browseIndex);
 }
 
@@ -85,7 +86,7 @@ bool BoardGame::RunSearch(bool complete) {
 
 BoardGame::MarkTip BoardGame::ExplainMark(Square s) const {
     const int index = IsOnBoard(s) ? tour.visits[IndexOf(s)] : -1;
-    if (!settings_.HintsEnabled || index < 0 ||
+    if (!MarksShown() || index < 0 ||
         (index < tour.firstDoubtfulMove && index < tour.firstLostMove)) {
         return {};
     }
@@ -129,36 +130,100 @@ void BoardGame::Outline(uint64_t squares, const std::vector<uint64_t>& steps) {
 
 void BoardGame::Click(int x, int y) {
     const Square s = SquareAtPoint(x, y);
-    if (IsNoSquare(s)) {
-        return;
+    if (!IsNoSquare(s)) {
+        Play(s);
     }
+}
+
+bool BoardGame::Play(Square s) {
     ClearHint(true);
-    if (!tour.IsLegal(s)) {
-        if (!settings_.Mute) {
-            view_.Beep(BeepKind::Plain);
-        }
-        return;
+    if (ended || !tour.IsLegal(s)) {
+        Slip();
+        return false;
     }
     tour.Play(s);
     view_.ShowCursor(CursorKind::Forbidden);
     const int doubtfulBefore = tour.firstDoubtfulMove;
     const int lostBefore = tour.firstLostMove;
-    if (settings_.HintsEnabled && !RunSearch(false) && !settings_.Mute) {
+    if (Judging() && !RunSearch(false) && !settings_.Mute && !exam) {
         view_.Beep(BeepKind::Exclamation);
     }
     RedrawChangedMarks(doubtfulBefore, lostBefore);
     RedrawSquare(s);
+    if (Practising() && !KnightCanMove()) {
+        EndPractice();
+        return true;
+    }
     if (!IsBrowsing()) {
         if (tour.moveCount >= 2) {
             RedrawSquare(tour.moves[tour.moveCount - 2]);  // the knight leaves it
         }
-        return;
+        return true;
     }
     RedrawSquare(tour.moves[62]);
     if (tour.challenge.kind == TourKind::Closed) {
         view_.RedrawAll();  // the closing jump crosses other squares
     }
     view_.ShowReport(tour.movesPlayed, tour.errorCount, hintCount);
+    return true;
+}
+
+// A finished game is browsed, not played: a square offered then is no slip.
+void BoardGame::Slip() {
+    if (!IsBrowsing()) {
+        ++slips;
+    }
+    if (!settings_.Mute) {
+        view_.Beep(BeepKind::Plain);
+    }
+}
+
+bool BoardGame::KnightCanMove() const {
+    if (tour.moveCount == 0) {
+        return true;
+    }
+    for (int i = 0; i < 64; ++i) {
+        if (tour.IsLegal(SquareAt(i))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void BoardGame::HandIn() {
+    if (exam && !IsBrowsing() && tour.moveCount > 0) {
+        EndPractice();
+    }
+}
+
+// The game is browsed on the first move the judge marked (a "?" when it marked no "X"), with
+// every mark, then the review tells what happened.
+void BoardGame::EndPractice() {
+    ended = true;
+    hintSquare = NoSquare;
+    const int last = tour.SquaresOnBoard() - 1;
+    const int marked = tour.firstLostMove != NoMark ? tour.firstLostMove : tour.firstDoubtfulMove;
+    browseIndex = MarksShown() ? std::min(marked, last) : last;
+    view_.RedrawAll();
+    view_.ShowReview(ReviewText(*this));
+}
+
+void BoardGame::ChooseModes(bool examChosen, bool blindChosen) {
+    examChosen_ = examChosen;
+    blindChosen_ = blindChosen;
+    if (tour.moveCount == 0) {
+        BeginGame();
+    } else if (!ended) {
+        blind = blindChosen;
+    }
+    view_.RedrawAll();
+}
+
+void BoardGame::BeginGame() {
+    exam = examChosen_;
+    blind = blindChosen_;
+    slips = 0;
+    ended = false;
 }
 
 void BoardGame::RightClick(int x, int y) {
@@ -180,7 +245,7 @@ void BoardGame::RightClick(int x, int y) {
 void BoardGame::SetChallenge(const Challenge& challenge) {
     const Challenge before = tour.challenge;
     tour.challenge = challenge;
-    if (IsBrowsing() || tour.moveCount < 2 || !settings_.HintsEnabled ||
+    if (IsBrowsing() || tour.moveCount < 2 || !Judging() ||
         AllowedLastSquares(before, tour.moves[0]) == AllowedLastSquares(challenge, tour.moves[0])) {
         view_.RedrawAll();
         return;
@@ -195,7 +260,7 @@ void BoardGame::SetChallenge(const Challenge& challenge) {
     } else {
         tour.firstLostMove = std::min(tour.firstLostMove, lostBefore);
         tour.firstDoubtfulMove = std::min(tour.firstDoubtfulMove, doubtfulBefore);
-        if (!settings_.Mute) {
+        if (!settings_.Mute && !exam) {
             view_.Beep(BeepKind::Exclamation);
         }
     }
@@ -218,12 +283,17 @@ void BoardGame::MouseMove(int x, int y) {
     if (tour.searchRunning) {
         view_.ShowCursor(CursorKind::Wait);
     } else {
-        view_.ShowCursor(tour.IsLegal(s) ? CursorKind::Board : CursorKind::Forbidden);
+        view_.ShowCursor(!ended && tour.IsLegal(s) ? CursorKind::Board : CursorKind::Forbidden);
     }
 }
 
 void BoardGame::Command(BoardCommand command) {
     const bool browsing = IsBrowsing();
+    // An exam offers no help until it ends.
+    if (exam && !browsing &&
+        (command == BoardCommand::ForwardOrHint || command == BoardCommand::LastOrSolve)) {
+        return;
+    }
     switch (command) {
         case BoardCommand::NewGame:
             NewGame();
@@ -247,6 +317,7 @@ void BoardGame::NewGame() {
     tour.Reset();
     hintSquare = NoSquare;
     browseIndex = 63;
+    BeginGame();
     view_.RedrawAll();
 }
 
@@ -291,6 +362,7 @@ void BoardGame::Hint() {
 
 void BoardGame::Restart() {
     tour.Reset();
+    BeginGame();
     view_.RedrawAll();
 }
 

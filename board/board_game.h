@@ -33,6 +33,8 @@ public:
     virtual void Invalidate(const PixelRect& rect, bool now) = 0;
     virtual void RedrawAll() = 0;  // the whole board, at once
     virtual void ShowReport(int movesPlayed, int errors, int hints) = 0;
+    // The end of a practice game: what the player did, and the first move that lost the tour.
+    virtual void ShowReview(const std::wstring& text) = 0;
     virtual void ShowCursor(CursorKind kind) = 0;
 };
 
@@ -55,7 +57,32 @@ public:
     uint64_t outlined = 0;
     std::array<int8_t, 64> outlineStep{};
 
-    bool IsBrowsing() const { return tour.IsComplete(); }
+    // The practice modes of the game in progress. In an exam the judge works silently: no mark,
+    // no judging beep, no hint or solve until the game ends. Blind, the board shows neither
+    // numbers nor knight until the game ends.
+    bool exam = false;
+    bool blind = false;
+    // Moves refused during the game: squares visited or out of the knight's reach, typed text
+    // that names no square.
+    int32_t slips = 0;
+    // A practice game that ended with the knight stuck, or handed in, or complete: it is browsed
+    // with every mark, and no square can be played until a new game.
+    bool ended = false;
+
+    bool IsBrowsing() const { return tour.IsComplete() || ended; }
+    bool Practising() const { return exam || blind; }
+    // Whether the judge runs after each move, and whether its marks are on show.
+    bool Judging() const { return exam || settings_.HintsEnabled; }
+    bool MarksShown() const { return exam ? ended : settings_.HintsEnabled; }
+    // Whether the knight has a free square to jump to.
+    bool KnightCanMove() const;
+
+    // The modes chosen for the next game. They apply at once while no square is played; "blind"
+    // also during a game, while an exam begins or ends only with a game, so that no mark of an
+    // exam in progress ever shows.
+    void ChooseModes(bool examChosen, bool blindChosen);
+    // A game begins (a new game, a restart, a study loaded): it takes the chosen modes.
+    void BeginGame();
 
     // What the judgement mark on a square means, and the squares the explanation names; no text
     // when the square bears no mark.
@@ -74,6 +101,12 @@ public:
     PixelRect SquareRect(Square s) const;
 
     void Click(int x, int y);
+    // The knight's move to `s`, clicked or typed; false when refused (beep, counted as a slip).
+    bool Play(Square s);
+    // A move refused before it reached the board (typed text that names no square).
+    void Slip();
+    // The player ends an exam in progress: the review, then the game is browsed.
+    void HandIn();
     // The right button: marks a free square as the arrival, or clears the mark it bears.
     void RightClick(int x, int y);
     void MouseMove(int x, int y);
@@ -99,6 +132,7 @@ private:
     void Restart();
     void Solve();
     bool RunSearch(bool complete);
+    void EndPractice();
 
     BoardView& view_;
     SearchHost& host_;
@@ -106,6 +140,8 @@ private:
     // The search that last set a "?": its budget (none when the player stopped it) and the
     // positions it examined.
     bool doubtKnown_ = false;
+    bool examChosen_ = false;
+    bool blindChosen_ = false;
     std::optional<uint32_t> doubtBudgetMs_;
     uint64_t doubtExamined_ = 0;
 };

@@ -157,6 +157,11 @@ void CChessBoardWnd::ShowReport(int movesPlayed, int errors, int hints) {
                          MB_ICONEXCLAMATION | MB_OK);
 }
 
+void CChessBoardWnd::ShowReview(const std::wstring& text) {
+    desktop_.ShowMessage(Hwnd(), text, LoadResourceString(IDS_MAIN_CAPTION),
+                         MB_ICONINFORMATION | MB_OK);
+}
+
 void CChessBoardWnd::ShowCursor(CursorKind kind) {
     const SystemCursors& system = GetSystemCursors();
     HCURSOR cursor = system.forbidden;

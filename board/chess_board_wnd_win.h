@@ -53,6 +53,7 @@ private:
     void Invalidate(const PixelRect& rect, bool now) override;
     void RedrawAll() override;
     void ShowReport(int movesPlayed, int errors, int hints) override;
+    void ShowReview(const std::wstring& text) override;
     void ShowCursor(CursorKind kind) override;
 
     // Declared first so that GDI+ is shut down last, once the window and its images are gone.

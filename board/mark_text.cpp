@@ -7,14 +7,15 @@
 #include "engine/knight_bits.h"
 
 namespace saltor {
-namespace {
-
-using namespace knight_bits;
 
 std::wstring SquareName(int index) {
     const Square s = SquareAt(index);
     return {static_cast<wchar_t>(L'a' + s.column), static_cast<wchar_t>(L'1' + s.row)};
 }
+
+namespace {
+
+using namespace knight_bits;
 
 // "a1", "a1 et b3", "a1, b3 et c2", the squares in board order.
 std::wstring SquareList(uint64_t squares) {

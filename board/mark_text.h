@@ -23,6 +23,9 @@ std::wstring DoubtText(std::optional<uint32_t> budgetMs, uint64_t examined,
 // arrival-visited, arrival-colour, arrival-cut-off, start-surrounded, start-cut-off, not-last.
 const char* ReasonKeyword(const Explanation& explanation);
 
+// The square of that index as chess players write it: "e4".
+std::wstring SquareName(int index);
+
 // "12 345": the digits grouped by three, a no-break space between groups.
 std::wstring GroupedNumber(uint64_t n);
 

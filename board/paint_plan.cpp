@@ -52,6 +52,9 @@ PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings) {
     const bool browsing = game.IsBrowsing();
     const int knightIndex = browsing ? game.browseIndex : tour.moveCount - 1;
     const int lastPlayed = browsing ? -1 : tour.moveCount - 1;
+    // Blind, the board shows the squares' colours only, until the game ends.
+    const bool hidden = game.blind && !browsing;
+    const bool marks = game.MarksShown();
 
     int i = 0;
     for (; i < 64; ++i) {
@@ -61,7 +64,7 @@ PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings) {
             break;
         }
         const PixelRect rect = game.SquareRect(s);
-        if (i == knightIndex) {
+        if (i == knightIndex && !hidden) {
             plan.knightSquare = s;
             plan.knightRect = rect;
         }
@@ -78,9 +81,11 @@ PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings) {
             number.font = PlanFont::Small;
             number.flags = kTextBottomRight;
         }
-        plan.texts.push_back(std::move(number));
+        if (!hidden) {
+            plan.texts.push_back(std::move(number));
+        }
 
-        if (settings.HintsEnabled && (i >= tour.firstDoubtfulMove || i >= tour.firstLostMove)) {
+        if (marks && (i >= tour.firstDoubtfulMove || i >= tour.firstLostMove)) {
             plan.texts.push_back({PlanTextKind::Mark, s, rect,
                                   i >= tour.firstLostMove ? L"X" : L"?", kMarkColor,
                                   PlanFont::Large, kTextBottomLeft});
@@ -97,7 +102,7 @@ PaintPlan MakePaintPlan(const BoardGame& game, const AppSettings& settings) {
     if (tour.challenge.kind == TourKind::Arrival && IsOnBoard(tour.challenge.arrival)) {
         plan.arrivalRect = game.SquareRect(tour.challenge.arrival);
     }
-    if (browsing && tour.challenge.kind == TourKind::Closed &&
+    if (tour.IsComplete() && tour.challenge.kind == TourKind::Closed &&
         MeetsChallenge(tour.challenge, tour.moves)) {
         const auto centre = [&](Square s) {
             const PixelRect r = game.SquareRect(s);

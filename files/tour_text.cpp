@@ -22,19 +22,23 @@ wchar_t FoldAsciiCapital(wchar_t ch) {
     return (ch >= L'A' && ch <= L'Z') ? ch - L'A' + L'a' : ch;
 }
 
+// The square of a file letter and a rank digit, in either case; NoSquare for any other pair.
+Square SquareOf(wchar_t fileLetter, wchar_t rank) {
+    const wchar_t file = FoldAsciiCapital(fileLetter);
+    if (file < L'a' || file > L'h' || rank < L'1' || rank > L'8') {
+        return NoSquare;
+    }
+    return Square{static_cast<int32_t>(file - L'a'), static_cast<int32_t>(rank - L'1')};
+}
+
 // Plays one token; false when decoding must stop there.
 bool PlayToken(TourState& tour, std::wstring_view token) {
     if (token.size() < 2) {
         return false;
     }
     // Characters after the second are ignored.
-    const wchar_t file = FoldAsciiCapital(token[0]);
-    const wchar_t rank = token[1];
-    if (file < L'a' || file > L'h' || rank < L'1' || rank > L'8') {
-        return false;
-    }
-    const Square square{static_cast<int32_t>(file - L'a'), static_cast<int32_t>(rank - L'1')};
-    if (!tour.IsLegal(square)) {
+    const Square square = SquareOf(token[0], token[1]);
+    if (IsNoSquare(square) || !tour.IsLegal(square)) {
         return false;
     }
     tour.Play(square);
@@ -42,6 +46,16 @@ bool PlayToken(TourState& tour, std::wstring_view token) {
 }
 
 }  // namespace
+
+std::optional<Square> ParseSquareName(std::wstring_view text) {
+    const size_t first = text.find_first_not_of(L' ');
+    const size_t last = text.find_last_not_of(L' ');
+    if (first == std::wstring_view::npos || last != first + 1) {
+        return std::nullopt;
+    }
+    const Square square = SquareOf(text[first], text[last]);
+    return IsNoSquare(square) ? std::nullopt : std::optional(square);
+}
 
 void DecodeTour(TourState& tour, std::wstring_view text) {
     tour.Reset();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ std::wstring EncodeTour(const TourState& tour);
 // Replaces the tour by the one the text describes, as far as it is legal: the tour is reset, then
 // squares are played in order until one is malformed, off the board or not a legal move.
 void DecodeTour(TourState& tour, std::wstring_view text);
+
+// A square as the player types it: a file letter in either case and a rank digit ("e4", "E4"),
+// spaces around allowed; nothing for any other text.
+std::optional<Square> ParseSquareName(std::wstring_view text);
 
 // A study's challenge as the game file keeps it, apart from its tour: "ferme" for a closed
 // tour, "arrivee H8" for an arrival (plain "arrivee" while none is marked), empty for an open

@@ -53,6 +53,33 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
+// The new file is written beside the old one and then moved over it, so a crash or a full disk
+// leaves either the old file or the new one, never a damaged one. True only when the file was
+// replaced.
+bool ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
+    if (path.empty()) {
+        return false;
+    }
+    const std::wstring tempPath = path + L".tmp";
+    if (!WriteWholeFile(tempPath, bytes)) {
+        return false;
+    }
+    if (!MoveFileExW(tempPath.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(tempPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::wstring PracticeFilePath() {
+    std::wstring path = SettingsFolder();
+    if (!path.empty()) {
+        AppendPathPart(path, L"Entrainement.cfg");
+    }
+    return path;
+}
+
 }  // namespace
 
 std::wstring SettingsFolder() {
@@ -89,24 +116,19 @@ void AppSettings::Load() {
                           MinCellSizeAt(SystemDpi()));
 }
 
-// The new document is written beside the file and then moved over it, so a crash or a full disk
-// leaves either the old file or the new one, never a damaged one. True only when the file was
-// replaced.
 bool AppSettings::Save() const {
-    const std::wstring path = SettingsFilePath();
-    if (path.empty()) {
-        return false;
-    }
-    const std::wstring tempPath = path + L".tmp";
-    if (!WriteWholeFile(tempPath, EncodeUtf8(BuildSettingsDocument(*this)))) {
-        return false;
-    }
-    if (!MoveFileExW(tempPath.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(tempPath.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceWholeFile(SettingsFilePath(), EncodeUtf8(BuildSettingsDocument(*this)));
+}
+
+PracticeOptions LoadPracticeOptions() {
+    ReadOnlyFile file(PracticeFilePath(), 0);
+    // Two short lines: anything longer is damaged, and reads as both modes off.
+    const std::optional<std::string> bytes = file.Read(std::min<uint64_t>(file.Size(), 64));
+    return bytes ? ParsePracticeOptions(*bytes) : PracticeOptions{};
+}
+
+bool SavePracticeOptions(const PracticeOptions& options) {
+    return ReplaceWholeFile(PracticeFilePath(), PracticeOptionsText(options));
 }
 
 int AppSettings::MaxCellSize() {
@@ -115,8 +137,9 @@ int AppSettings::MaxCellSize() {
         workArea.top = 0;
         workArea.bottom = GetSystemMetrics(SM_CYSCREEN);
     }
+    // The main window's menu bar sits under its caption.
     return MaxCellSizeFor(workArea.bottom - workArea.top, GetSystemMetrics(SM_CYDLGFRAME),
-                          GetSystemMetrics(SM_CYCAPTION));
+                          GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYMENU));
 }
 
 }  // namespace saltor

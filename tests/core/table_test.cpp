@@ -20,6 +20,8 @@
 #include "board/image_limits.h"
 #include "board/knight_fit.h"
 #include "board/mark_text.h"
+#include "board/paint_plan.h"
+#include "board/practice_text.h"
 #include "engine/loss_explanation.h"
 #include "files/study_names.h"
 #include "files/tour_text.h"
@@ -27,6 +29,7 @@
 #include "reference/case_file.h"
 #include "reference/tour_checks.h"
 #include "settings/app_settings.h"
+#include "settings/practice_options.h"
 #include "settings/prefs_rules.h"
 #include "settings/settings_document.h"
 #include "settings/utf8.h"
@@ -126,7 +129,9 @@ std::wstring Name(Square s) {
 // hint, back, first, last and new are the board's commands; "cancel" presses a key at the
 // search's next poll; "mute", "nohints", "running", "size=N", "budget=MS", "path=SQ" (every square
 // of the last search's path) and "onend=SQ" (the pointer moves there when a search ends) set the
-// scene; "r:SQ" right-clicks a square, "challenge=open|closed|arrival" chooses the challenge.
+// scene; "r:SQ" right-clicks a square, "challenge=open|closed|arrival" chooses the challenge;
+// "modes=eb" chooses the exam (e) and blind play (b) ("modes=-": neither), "handin" and "slip"
+// are the player's.
 std::wstring PlayBoard(const std::wstring& script) {
     FakeBoard board;
     BoardGame& game = board.game;
@@ -148,6 +153,11 @@ std::wstring PlayBoard(const std::wstring& script) {
             t[0] == L'@' ? game.Click(x, y) : game.MouseMove(x, y);
         } else if (commands.count(t) != 0) {
             game.Command(commands.at(t));
+        } else if (t.starts_with(L"modes=")) {
+            game.ChooseModes(t.find(L'e', 6) != std::wstring::npos,
+                             t.find(L'b', 6) != std::wstring::npos);
+        } else if (t == L"handin" || t == L"slip") {
+            t == L"handin" ? game.HandIn() : game.Slip();
         } else if (t == L"cancel") {
             board.host.cancelAtPoll = board.host.polls + 1;
         } else if (t == L"mute" || t == L"nohints") {
@@ -184,6 +194,20 @@ std::wstring PlayBoard(const std::wstring& script) {
             shown = Joined(tour.moveCount, tour.errorCount, tour.firstDoubtfulMove,
                            tour.firstLostMove, game.hintCount, game.browseIndex) +
                     L" " + Name(game.hintSquare);
+        } else if (t == L"=practice") {  // the game's modes, "!" once ended, and its slips
+            shown = std::wstring(game.exam ? L"E" : L"-") + (game.blind ? L"B" : L"-") +
+                    (game.ended ? L"!" : L"") + std::to_wstring(game.slips);
+        } else if (t == L"=painted") {  // numbers, marks and where the knight stands
+            const PaintPlan plan = MakePaintPlan(game, board.settings);
+            const auto marks = std::count_if(plan.texts.begin(), plan.texts.end(), [](auto& text) {
+                return text.kind == PlanTextKind::Mark;
+            });
+            shown = Joined(plan.texts.size() - marks, marks) + L" " + Name(plan.knightSquare);
+        } else if (t == L"=status" || t == L"=review") {
+            shown = t == L"=status" ? StatusText(game)
+                    : board.view.reviews.empty() ? L"(none)"
+                                                 : board.view.reviews.back();
+            shown = Units(EncodeUtf8(shown));
         } else if (t == L"=judged") {
             shown = YesNo(board.host.tickReads + board.host.polls != 0);
         } else if (t == L"=beeps") {
@@ -321,6 +345,17 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          return Units(ReasonKeyword(why)) + L" " + (squares.empty() ? L"-" : squares) +
                 (text.empty() ? L"" : L" " + Units(EncodeUtf8(text)));
      }},
+ {"square",
+     [](const Fields& f) {
+         const std::optional<Square> s = ParseSquareName(f[0]);
+         return s ? Name(*s) : L"(none)";
+     }},
+    // The practice file read, then written again.
+    {"practice",
+     [](const Fields& f) {
+         const PracticeOptions o = ParsePracticeOptions(Bytes(f[0]));
+         return YesNo(o.exam) + L" " + YesNo(o.blind) + L" " + Units(PracticeOptionsText(o));
+     }},
     {"lower", [](const Fields& f) { return AsciiLower(f[0]); }},
     {"trim", [](const Fields& f) { return TrimStudyName(f[0]); }},
     {"storable", [](const Fields& f) { return YesNo(IsStorableStudyName(f[0])); }},
@@ -422,14 +457,17 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          const auto n = Numbers(f[0]);
          const LayoutResult r =
              ComputeLayout({int(n[0]), int(n[1]), int(n[2]), int(n[3]), int(n[4]), int(n[5]),
-                            int(n[6]), n[7] != 0, int(n[8]), int(n[9])});
+                            int(n[6]), n[7] != 0, int(n[8]), int(n[9]), int(n[10])});
          return Joined(r.windowWidth, r.windowHeight, r.splitterLeft, r.splitterWidth,
-                       r.splitterHeight, r.columnShift, r.helpTop, r.aboutTop, r.quitTop);
+                       r.splitterHeight, r.columnShift, r.helpTop, r.aboutTop, r.quitTop) +
+                (n[7] != 0 ? L" status " + Joined(r.statusTop, r.statusHeight) : L"");
      }},
     {"buttons",
      [](const Fields& f) {
          const auto n = Numbers(f[0]);
-         const ButtonStates s = ComputeButtonStates(int(n[0]), int(n[1]), n[2] != 0, n[3] != 0);
+         const ButtonStates s = ComputeButtonStates(int(n[0]), int(n[1]), n[2] != 0, n[3] != 0,
+                                                    n.size() > 4 && n[4] != 0,
+                                                    n.size() > 5 && n[5] != 0);
          std::wstring text;
          for (const auto& [on, name] : {std::pair{s.browse, L"browse "},
                                         {s.firstEnabled, L"first "},

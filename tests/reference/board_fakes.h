@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "board/board_game.h"
@@ -19,6 +20,7 @@ public:
     int fullRedraws = 0;
     std::vector<std::array<int, 3>> reports;  // moves played, errors, hints
     std::vector<CursorKind> cursors;
+    std::vector<std::wstring> reviews;
 
     void Beep(BeepKind kind) override { beeps.push_back(kind); }
     void Invalidate(const PixelRect& rect, bool) override { invalidated.push_back(rect); }
@@ -26,6 +28,7 @@ public:
     void ShowReport(int movesPlayed, int errors, int hints) override {
         reports.push_back({movesPlayed, errors, hints});
     }
+    void ShowReview(const std::wstring& text) override { reviews.push_back(text); }
     void ShowCursor(CursorKind kind) override { cursors.push_back(kind); }
 };
 
