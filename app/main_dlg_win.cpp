@@ -28,9 +28,9 @@ namespace {
 // The column beside the board, moved as one block by the layout; the bottom three buttons are
 // placed on their own.
 constexpr int kColumnControls[] = {
-    IDC_PREFERENCES, IDC_NO_HINTS,   IDC_MUTE,       IDC_NEW_GAME,   IDC_BROWSE_FRAME,
-    IDC_FIRST,       IDC_BACK,       IDC_HINT,       IDC_FORWARD,    IDC_LAST,
-    IDC_SOLVE,       IDC_LOAD_STUDY, IDC_SAVE_STUDY, IDC_STUDY_LIST, IDC_CHALLENGE_LABEL,
+    IDC_PREFERENCES, IDC_NO_HINTS,     IDC_MUTE,       IDC_NEW_GAME,   IDC_BROWSE_FRAME,
+    IDC_FIRST,       IDC_BACK,         IDC_HINT,       IDC_FORWARD,    IDC_LAST,
+    IDC_SOLVE,       IDC_LOAD_STUDY,   IDC_SAVE_STUDY, IDC_STUDY_LIST, IDC_CHALLENGE_LABEL,
     IDC_CHALLENGE,   IDC_SQUARE_ENTRY,
 };
 
@@ -544,9 +544,10 @@ void CMainDlg::DeleteStudyOnKey(const MSG& msg) {
     studies_->Delete(static_cast<int>(SendMessageW(studyList_, CB_GETCURSEL, 0, 0)));
 }
 
-// Order: Enter in the square box, the accelerators (F1, Space, Ctrl+Z wherever the focus is; Space is consumed so it
-// never presses the focused button), then the study list's Delete, then the board's keys, then the
-// dialog's own keyboard navigation (Tab, arrows; Enter sends IDOK, which is ignored).
+// Order: Enter in the square box, the accelerators (F1, Space, Ctrl+Z wherever the focus is; Space
+// is consumed so it never presses the focused button), then the study list's Delete, then the
+// board's keys, then the dialog's own keyboard navigation (Tab, arrows; Enter sends IDOK, which is
+// ignored).
 bool CMainDlg::PreTranslateMessage(MSG* msg) {
     if (Hwnd() == nullptr || (msg->hwnd != Hwnd() && !IsChild(Hwnd(), msg->hwnd))) {
         return false;

@@ -105,9 +105,7 @@ std::wstring StatusText(const BoardGame& game) {
 std::wstring ReviewText(const BoardGame& game) {
     const TourState& tour = game.tour;
     std::wstring text = game.exam ? kExamEnd : kBlindEnd;
-    text += tour.IsComplete()       ? kComplete
-            : !game.KnightCanMove() ? kStuck
-                                    : kHandedIn;
+    text += tour.IsComplete() ? kComplete : !game.KnightCanMove() ? kStuck : kHandedIn;
     text += kSquaresVisited + std::to_wstring(tour.SquaresOnBoard()) + L"/64" + kMovesPlayed +
             std::to_wstring(tour.movesPlayed) + kSlips + std::to_wstring(game.slips);
     if (!game.MarksShown()) {

@@ -100,10 +100,10 @@
 #define ID_TOGGLE_PANEL 1044  // Space: show or hide the column of controls
 
 // --- 9. Practice: the menu bar, the typed squares and the status line (main window) -----------
-#define IDS_SQUARE_CUE 272            // the grey "e4" in the empty square box
-#define IDC_SQUARE_ENTRY 1050         // the box a square is typed in
-#define IDC_STATUS_LINE 1051          // the line that says where the knight is
-#define ID_PRACTICE_EXAM 40050        // menu "Entraînement": check items
+#define IDS_SQUARE_CUE 272      // the grey "e4" in the empty square box
+#define IDC_SQUARE_ENTRY 1050   // the box a square is typed in
+#define IDC_STATUS_LINE 1051    // the line that says where the knight is
+#define ID_PRACTICE_EXAM 40050  // menu "Entraînement": check items
 #define ID_PRACTICE_BLIND 40051
-#define ID_PRACTICE_HAND_IN 40052     // ends an exam in progress
-#define ID_FOCUS_SQUARE_ENTRY 40053   // F6: the keyboard focus to the square box
+#define ID_PRACTICE_HAND_IN 40052    // ends an exam in progress
+#define ID_FOCUS_SQUARE_ENTRY 40053  // F6: the keyboard focus to the square box

@@ -204,7 +204,7 @@ std::wstring PlayBoard(const std::wstring& script) {
             });
             shown = Joined(plan.texts.size() - marks, marks) + L" " + Name(plan.knightSquare);
         } else if (t == L"=status" || t == L"=review") {
-            shown = t == L"=status" ? StatusText(game)
+            shown = t == L"=status"              ? StatusText(game)
                     : board.view.reviews.empty() ? L"(none)"
                                                  : board.view.reviews.back();
             shown = Units(EncodeUtf8(shown));
@@ -345,7 +345,7 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          return Units(ReasonKeyword(why)) + L" " + (squares.empty() ? L"-" : squares) +
                 (text.empty() ? L"" : L" " + Units(EncodeUtf8(text)));
      }},
- {"square",
+    {"square",
      [](const Fields& f) {
          const std::optional<Square> s = ParseSquareName(f[0]);
          return s ? Name(*s) : L"(none)";
@@ -465,9 +465,9 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
     {"buttons",
      [](const Fields& f) {
          const auto n = Numbers(f[0]);
-         const ButtonStates s = ComputeButtonStates(int(n[0]), int(n[1]), n[2] != 0, n[3] != 0,
-                                                    n.size() > 4 && n[4] != 0,
-                                                    n.size() > 5 && n[5] != 0);
+         const ButtonStates s =
+             ComputeButtonStates(int(n[0]), int(n[1]), n[2] != 0, n[3] != 0,
+                                 n.size() > 4 && n[4] != 0, n.size() > 5 && n[5] != 0);
          std::wstring text;
          for (const auto& [on, name] : {std::pair{s.browse, L"browse "},
                                         {s.firstEnabled, L"first "},

@@ -55,12 +55,14 @@ const std::map<std::string, int> kControls = {
     {"slider", IDC_CELL_SIZE}, {"browse-white", IDC_BROWSE_WHITE_IMAGE},
     {"browse-black", IDC_BROWSE_BLACK_IMAGE}, {"browse-knight", IDC_BROWSE_KNIGHT_IMAGE},
     {"browse-cursor", IDC_BROWSE_CURSOR}, {"white-swatch", IDC_WHITE_SWATCH},
-    {"black-swatch", IDC_BLACK_SWATCH}, {"challenge", IDC_CHALLENGE}};
+    {"black-swatch", IDC_BLACK_SWATCH}, {"challenge", IDC_CHALLENGE}, {"entry", IDC_SQUARE_ENTRY},
+    {"status", IDC_STATUS_LINE}, {"exam", ID_PRACTICE_EXAM}, {"blind", ID_PRACTICE_BLIND},
+    {"handin", ID_PRACTICE_HAND_IN}};
 const std::map<std::string, WPARAM> kKeys = {
     {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},
     {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2}, {"Space", VK_SPACE},
     {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Delete", VK_DELETE}, {"Back", VK_BACK},
-    {"Tab", VK_TAB}};
+    {"Tab", VK_TAB}, {"F6", VK_F6}};
 // clang-format on
 
 // The colour and file dialogs: what they were asked, and what they answer next (Cancel when
@@ -129,6 +131,48 @@ protected:
     }
     static Square SquareNamed(const std::string& name) { return {name[0] - 'a', name[1] - '1'}; }
 
+    // A square typed in its box and Enter pressed there.
+    void Type(const std::wstring& text) {
+        SetWindowTextW(Control("entry"), text.c_str());
+        Key(Control("entry"), VK_RETURN);
+    }
+    // How many squares of the board show anything but their own plain colour, as the screen
+    // shows them (with plain colours chosen): numbers, marks, the knight.
+    int PaintedSquares() {
+        RedrawWindow(BoardWnd(), nullptr, nullptr, RDW_UPDATENOW);
+        const int cell = Game().cellSize;
+        const WindowDc screen(BoardWnd());
+        const UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+        BITMAPINFO info{
+            {sizeof(BITMAPINFOHEADER), 8 * cell, -8 * cell, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        void* bits = nullptr;
+        const UniqueBitmap bitmap(
+            CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        {
+            const SelectedObject selected(dc.Get(), bitmap.Get());
+            BitBlt(dc.Get(), 0, 0, 8 * cell, 8 * cell, screen.Get(), 0, 0, SRCCOPY);
+        }
+        GdiFlush();
+        const auto* pixels = static_cast<const uint32_t*>(bits);
+        const auto asPixel = [](COLORREF c) {
+            return uint32_t{GetRValue(c)} << 16 | uint32_t{GetGValue(c)} << 8 | GetBValue(c);
+        };
+        int painted = 0;
+        for (int square = 0; pixels && square < 64; ++square) {
+            const int column = square % 8, row = square / 8;  // row 0 at the top
+            const uint32_t plain =
+                asPixel((column + row) % 2 == 0 ? settings_.WhiteBgColor : settings_.BlackBgColor);
+            bool same = true;
+            for (int y = row * cell; same && y < (row + 1) * cell; ++y) {
+                for (int x = column * cell; same && x < (column + 1) * cell; ++x) {
+                    same = (pixels[y * 8 * cell + x] & 0xFFFFFF) == plain;
+                }
+            }
+            painted += same ? 0 : 1;
+        }
+        return painted;
+    }
+
     void Act(const std::string& action, const std::string& arg) {
         std::istringstream words(arg);
         std::string a, b;
@@ -166,6 +210,22 @@ protected:
         } else if (action == "set") {
             SetWindowTextW(Control(a), rest.c_str());
             Pump();
+        } else if (action == "type") {  // as the player types a square in its box, then Enter
+            Type(Text(arg));
+        } else if (action == "type-tour") {  // each square typed, played, and nothing shown but
+                                             // the status line, which names it
+            for (std::istringstream each(arg); each >> a;) {
+                SCOPED_TRACE(a);
+                const int slips = Game().slips;
+                Type(Text(a));
+                ASSERT_EQ(Game().slips, slips);
+                if (!Game().IsBrowsing()) {
+                    EXPECT_EQ(PaintedSquares(), 0);
+                    EXPECT_TRUE(WindowText(Control("status"))
+                                    .starts_with(L"Coup " + std::to_wstring(Game().tour.moveCount) +
+                                                 L" : cavalier en " + Text(a) + L","));
+                }
+            }
         } else if (action == "tour") {
             DecodeTour(Game().tour, Text(arg));
         } else if (action == "file") {  // the game file's bytes, \xNN escapes
@@ -302,11 +362,23 @@ protected:
             const std::string p = Panel();
             return {p.begin(), p.end()};
         }
-        if (probe == "moves" || probe == "browse" || probe == "hints" || probe == "errors") {
+        if (probe == "moves" || probe == "browse" || probe == "hints" || probe == "errors" ||
+            probe == "slips" || probe == "painted-squares") {
             return std::to_wstring(probe == "moves"    ? Game().tour.moveCount
                                    : probe == "browse" ? Game().browseIndex
                                    : probe == "hints"  ? Game().hintCount
-                                                       : Game().tour.errorCount);
+                                   : probe == "slips"  ? Game().slips
+                                   : probe == "errors" ? Game().tour.errorCount
+                                                       : PaintedSquares());
+        }
+        if (probe == "menu") {  // an item of the menu bar: checked, enabled or disabled
+            const UINT state = GetMenuState(GetMenu(Dlg()), kControls.at(arg), MF_BYCOMMAND);
+            return state & MF_CHECKED ? L"checked" : state & MF_GRAYED ? L"disabled" : L"enabled";
+        }
+        if (probe == "practice-file") {  // the file of the practice modes beside the settings
+            const std::string bytes = ReadBytes(settingsPath_.parent_path() / L"Entrainement.cfg");
+            return std::regex_replace(DecodeUtf8(bytes.data(), bytes.size()), std::wregex(L"\r"),
+                                      L"\\r");
         }
         if (probe == "queued") {  // what a search left in the queue: keys, a quit request
             std::wstring queued;
@@ -392,7 +464,8 @@ protected:
             return join(g_asked);
         }
         if (probe == "focus") {
-            for (const std::string name : {"board", "edit", "new", "quit", "solve", "back"}) {
+            for (const std::string name :
+                 {"board", "edit", "new", "quit", "solve", "back", "entry"}) {
                 if (Control(name) == GetFocus()) {
                     return Text(name);
                 }
