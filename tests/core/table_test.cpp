@@ -194,19 +194,14 @@ std::wstring PlayBoard(const std::wstring& script) {
             shown = Joined(tour.moveCount, tour.errorCount, tour.firstDoubtfulMove,
                            tour.firstLostMove, game.hintCount, game.browseIndex) +
                     L" " + Name(game.hintSquare);
-        } else if (t == L"=practice") {  // the game's modes, "!" once ended, and its slips
-            shown = std::wstring(game.exam ? L"E" : L"-") + (game.blind ? L"B" : L"-") +
-                    (game.ended ? L"!" : L"") + std::to_wstring(game.slips);
-        } else if (t == L"=painted") {  // numbers, marks and where the knight stands
+        } else if (t == L"=practice") {  // modes, "!" once ended, slips; texts painted, knight
             const PaintPlan plan = MakePaintPlan(game, board.settings);
-            const auto marks = std::count_if(plan.texts.begin(), plan.texts.end(), [](auto& text) {
-                return text.kind == PlanTextKind::Mark;
-            });
-            shown = Joined(plan.texts.size() - marks, marks) + L" " + Name(plan.knightSquare);
+            shown = std::wstring(game.exam ? L"E" : L"-") + (game.blind ? L"B" : L"-") +
+                    (game.ended ? L"!" : L"") + Joined(game.slips, plan.texts.size()) + L" " +
+                    Name(plan.knightSquare);
         } else if (t == L"=status" || t == L"=review") {
-            shown = t == L"=status"              ? StatusText(game)
-                    : board.view.reviews.empty() ? L"(none)"
-                                                 : board.view.reviews.back();
+            const auto& seen = board.view.reviews;
+            shown = t == L"=status" ? StatusText(game) : seen.empty() ? L"(none)" : seen.back();
             shown = Units(EncodeUtf8(shown));
         } else if (t == L"=judged") {
             shown = YesNo(board.host.tickReads + board.host.polls != 0);
@@ -345,17 +340,10 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
          return Units(ReasonKeyword(why)) + L" " + (squares.empty() ? L"-" : squares) +
                 (text.empty() ? L"" : L" " + Units(EncodeUtf8(text)));
      }},
-    {"square",
-     [](const Fields& f) {
-         const std::optional<Square> s = ParseSquareName(f[0]);
-         return s ? Name(*s) : L"(none)";
-     }},
-    // The practice file read, then written again.
+    {"square", [](const Fields& f) { return Name(ParseSquareName(f[0]).value_or(NoSquare)); }},
+    // The practice file read, then as written again.
     {"practice",
-     [](const Fields& f) {
-         const PracticeOptions o = ParsePracticeOptions(Bytes(f[0]));
-         return YesNo(o.exam) + L" " + YesNo(o.blind) + L" " + Units(PracticeOptionsText(o));
-     }},
+     [](const Fields& f) { return Units(PracticeOptionsText(ParsePracticeOptions(Bytes(f[0])))); }},
     {"lower", [](const Fields& f) { return AsciiLower(f[0]); }},
     {"trim", [](const Fields& f) { return TrimStudyName(f[0]); }},
     {"storable", [](const Fields& f) { return YesNo(IsStorableStudyName(f[0])); }},
@@ -455,12 +443,12 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
     {"layout",
      [](const Fields& f) {
          const auto n = Numbers(f[0]);
-         const LayoutResult r =
-             ComputeLayout({int(n[0]), int(n[1]), int(n[2]), int(n[3]), int(n[4]), int(n[5]),
-                            int(n[6]), n[7] != 0, int(n[8]), int(n[9]), int(n[10])});
+         const LayoutResult r = ComputeLayout(
+             {int(n[0]), int(n[1]), int(n[2]), int(n[3]), int(n[4]), int(n[5]), int(n[6]),
+              n[7] != 0, int(n[8]), int(n[9]), int(n.size() > 10 ? n[10] : 0)});
          return Joined(r.windowWidth, r.windowHeight, r.splitterLeft, r.splitterWidth,
                        r.splitterHeight, r.columnShift, r.helpTop, r.aboutTop, r.quitTop) +
-                (n[7] != 0 ? L" status " + Joined(r.statusTop, r.statusHeight) : L"");
+                (n.size() > 10 ? L" status " + Joined(r.statusTop, r.statusHeight) : L"");
      }},
     {"buttons",
      [](const Fields& f) {

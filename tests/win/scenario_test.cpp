@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <bit>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -62,7 +63,7 @@ const std::map<std::string, WPARAM> kKeys = {
     {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},
     {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2}, {"Space", VK_SPACE},
     {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Delete", VK_DELETE}, {"Back", VK_BACK},
-    {"Tab", VK_TAB}, {"F6", VK_F6}};
+    {"Tab", VK_TAB}};
 // clang-format on
 
 // The colour and file dialogs: what they were asked, and what they answer next (Cancel when
@@ -136,41 +137,26 @@ protected:
         SetWindowTextW(Control("entry"), text.c_str());
         Key(Control("entry"), VK_RETURN);
     }
-    // How many squares of the board show anything but their own plain colour, as the screen
-    // shows them (with plain colours chosen): numbers, marks, the knight.
-    int PaintedSquares() {
+    // Whether the board on screen shows anything but the plain colours of its squares (plain
+    // colours chosen): a number, a mark, the knight.
+    bool BoardShowsMore() {
         RedrawWindow(BoardWnd(), nullptr, nullptr, RDW_UPDATENOW);
-        const int cell = Game().cellSize;
+        const int side = 8 * Game().cellSize;
         const WindowDc screen(BoardWnd());
         const UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
-        BITMAPINFO info{
-            {sizeof(BITMAPINFOHEADER), 8 * cell, -8 * cell, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
         void* bits = nullptr;
         const UniqueBitmap bitmap(
             CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        {
-            const SelectedObject selected(dc.Get(), bitmap.Get());
-            BitBlt(dc.Get(), 0, 0, 8 * cell, 8 * cell, screen.Get(), 0, 0, SRCCOPY);
-        }
+        const SelectedObject selected(dc.Get(), bitmap.Get());
+        BitBlt(dc.Get(), 0, 0, side, side, screen.Get(), 0, 0, SRCCOPY);
         GdiFlush();
-        const auto* pixels = static_cast<const uint32_t*>(bits);
-        const auto asPixel = [](COLORREF c) {
-            return uint32_t{GetRValue(c)} << 16 | uint32_t{GetGValue(c)} << 8 | GetBValue(c);
+        const auto plain = [this](uint32_t p) {
+            const COLORREF c = RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+            return c == settings_.WhiteBgColor || c == settings_.BlackBgColor;
         };
-        int painted = 0;
-        for (int square = 0; pixels && square < 64; ++square) {
-            const int column = square % 8, row = square / 8;  // row 0 at the top
-            const uint32_t plain =
-                asPixel((column + row) % 2 == 0 ? settings_.WhiteBgColor : settings_.BlackBgColor);
-            bool same = true;
-            for (int y = row * cell; same && y < (row + 1) * cell; ++y) {
-                for (int x = column * cell; same && x < (column + 1) * cell; ++x) {
-                    same = (pixels[y * 8 * cell + x] & 0xFFFFFF) == plain;
-                }
-            }
-            painted += same ? 0 : 1;
-        }
-        return painted;
+        const auto* pixels = static_cast<const uint32_t*>(bits);
+        return !std::all_of(pixels, pixels + side * side, plain);
     }
 
     void Act(const std::string& action, const std::string& arg) {
@@ -210,21 +196,19 @@ protected:
         } else if (action == "set") {
             SetWindowTextW(Control(a), rest.c_str());
             Pump();
-        } else if (action == "type") {  // as the player types a square in its box, then Enter
-            Type(Text(arg));
-        } else if (action == "type-tour") {  // each square typed, played, and nothing shown but
-                                             // the status line, which names it
-            for (std::istringstream each(arg); each >> a;) {
-                SCOPED_TRACE(a);
-                const int slips = Game().slips;
-                Type(Text(a));
-                ASSERT_EQ(Game().slips, slips);
-                if (!Game().IsBrowsing()) {
-                    EXPECT_EQ(PaintedSquares(), 0);
-                    EXPECT_TRUE(WindowText(Control("status"))
-                                    .starts_with(L"Coup " + std::to_wstring(Game().tour.moveCount) +
-                                                 L" : cavalier en " + Text(a) + L","));
-                }
+        } else if (action == "type") {  // each square typed in its box, then Enter (no square:
+                                        // the empty box); a move played shows nothing on the
+                                        // board, and the status line names the knight's square
+            std::istringstream each(arg);
+            std::vector<std::string> typed{std::istream_iterator<std::string>(each), {}};
+            for (const std::string& square : typed.empty() ? std::vector{std::string()} : typed) {
+                const int moves = Game().tour.moveCount;
+                Type(Text(square));
+                const std::wstring said = L"Coup " + std::to_wstring(Game().tour.moveCount) +
+                                          L" : cavalier en " + Text(square) + L",";
+                EXPECT_TRUE(Game().tour.moveCount == moves || Game().IsBrowsing() ||
+                            (!BoardShowsMore() && WindowText(Control("status")).starts_with(said)))
+                    << square;
             }
         } else if (action == "tour") {
             DecodeTour(Game().tour, Text(arg));
@@ -362,23 +346,18 @@ protected:
             const std::string p = Panel();
             return {p.begin(), p.end()};
         }
-        if (probe == "moves" || probe == "browse" || probe == "hints" || probe == "errors" ||
-            probe == "slips" || probe == "painted-squares") {
+        if (probe == "moves" || probe == "browse" || probe == "hints" || probe == "errors") {
             return std::to_wstring(probe == "moves"    ? Game().tour.moveCount
                                    : probe == "browse" ? Game().browseIndex
                                    : probe == "hints"  ? Game().hintCount
-                                   : probe == "slips"  ? Game().slips
-                                   : probe == "errors" ? Game().tour.errorCount
-                                                       : PaintedSquares());
+                                                       : Game().tour.errorCount);
+        }
+        if (probe == "painted") {  // anything on the board besides its squares' plain colours
+            return BoardShowsMore() ? L"yes" : L"no";
         }
         if (probe == "menu") {  // an item of the menu bar: checked, enabled or disabled
             const UINT state = GetMenuState(GetMenu(Dlg()), kControls.at(arg), MF_BYCOMMAND);
             return state & MF_CHECKED ? L"checked" : state & MF_GRAYED ? L"disabled" : L"enabled";
-        }
-        if (probe == "practice-file") {  // the file of the practice modes beside the settings
-            const std::string bytes = ReadBytes(settingsPath_.parent_path() / L"Entrainement.cfg");
-            return std::regex_replace(DecodeUtf8(bytes.data(), bytes.size()), std::wregex(L"\r"),
-                                      L"\\r");
         }
         if (probe == "queued") {  // what a search left in the queue: keys, a quit request
             std::wstring queued;
@@ -464,8 +443,7 @@ protected:
             return join(g_asked);
         }
         if (probe == "focus") {
-            for (const std::string name :
-                 {"board", "edit", "new", "quit", "solve", "back", "entry"}) {
+            for (const std::string name : {"board", "edit", "new", "quit", "solve", "back"}) {
                 if (Control(name) == GetFocus()) {
                     return Text(name);
                 }
