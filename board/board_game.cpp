@@ -179,9 +179,6 @@ void BoardGame::Slip() {
 }
 
 bool BoardGame::KnightCanMove() const {
-    if (tour.moveCount == 0) {
-        return true;
-    }
     for (int i = 0; i < 64; ++i) {
         if (tour.IsLegal(SquareAt(i))) {
             return true;

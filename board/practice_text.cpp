@@ -42,6 +42,7 @@ constexpr wchar_t kNotJudged[] =
 constexpr wchar_t kShownOnMove[] =
     L"\n\nLa partie s'ouvre en relecture sur ce coup, avec toutes ses marques.";
 constexpr wchar_t kShownWhole[] = L"\n\nLa partie s'ouvre en relecture, avec toutes ses marques.";
+constexpr wchar_t kShownUnjudged[] = L"\n\nLa partie s'ouvre en relecture.";
 
 // The explanation of a mark on one line, for the status line.
 std::wstring OnOneLine(std::wstring text) {
@@ -109,7 +110,7 @@ std::wstring ReviewText(const BoardGame& game) {
     text += kSquaresVisited + std::to_wstring(tour.SquaresOnBoard()) + L"/64" + kMovesPlayed +
             std::to_wstring(tour.movesPlayed) + kSlips + std::to_wstring(game.slips);
     if (!game.MarksShown()) {
-        return text + kNotJudged + kShownWhole;
+        return text + kNotJudged + kShownUnjudged;
     }
     const bool lost = tour.firstLostMove != NoMark;
     const int marked = lost ? tour.firstLostMove : tour.firstDoubtfulMove;
