@@ -420,6 +420,11 @@ void CMainDlg::Layout() {
     RECT statusLines{0, 0, 0, 32};  // four lines of text, in dialog units
     MapDialogRect(Hwnd(), &statusLines);
     in.statusMinHeight = statusLines.bottom;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+    in.maxClientHeight =
+        monitor.rcWork.bottom - monitor.rcWork.top - (in.windowHeight - in.clientHeight);
     const LayoutResult r = ComputeLayout(in);
 
     SetWindowPos(GetDlgItem(Hwnd(), IDC_SPLITTER), nullptr, r.splitterLeft, 0, r.splitterWidth,
@@ -492,10 +497,14 @@ bool CMainDlg::OnIdle() {
     apply(IDC_SAVE_STUDY, true, s.saveEnabled);
     apply(IDC_LOAD_STUDY, true, s.loadEnabled);
     for (int id : {IDC_PREFERENCES, IDC_NO_HINTS, IDC_MUTE, IDC_STUDY_LIST, IDC_CHALLENGE_LABEL,
-                   IDC_CHALLENGE, IDC_HELP_BUTTON, ID_APP_ABOUT, IDCANCEL, IDC_SQUARE_ENTRY,
-                   IDC_STATUS_LINE}) {
+                   IDC_CHALLENGE, IDC_HELP_BUTTON, ID_APP_ABOUT, IDCANCEL, IDC_SQUARE_ENTRY}) {
         apply(id, true, IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE);
     }
+    // A screen too short may leave the status line no room at all.
+    apply(IDC_STATUS_LINE,
+          ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_STATUS_LINE)).bottom >
+              ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_STATUS_LINE)).top,
+          true);
     UpdatePractice();
     return false;
 }

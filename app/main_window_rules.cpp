@@ -46,8 +46,15 @@ LayoutResult ComputeLayout(const LayoutInput& in) {
     // the column and its status line, and the window grows below the board to hold them.
     const int gap = scaled(5), margin = scaled(10);
     r.statusTop = in.columnBottom + gap;
+    // On a screen too short for it, the status line gives up its least height, down to nothing,
+    // rather than push "Quitter" off the screen.
+    const int buttons = margin + 3 * in.buttonHeight + 2 * gap + margin;
+    const int statusMin =
+        in.maxClientHeight > 0
+            ? std::clamp(in.maxClientHeight - buttons - r.statusTop, 0, in.statusMinHeight)
+            : in.statusMinHeight;
     r.helpTop = std::max(in.boardHeight - 3 * in.buttonHeight - 2 * gap - margin,
-                         r.statusTop + in.statusMinHeight + margin);
+                         r.statusTop + statusMin + margin);
     r.statusHeight = r.helpTop - margin - r.statusTop;
     r.aboutTop = r.helpTop + in.buttonHeight + gap;
     r.quitTop = r.aboutTop + in.buttonHeight + gap;

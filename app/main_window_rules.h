@@ -39,6 +39,7 @@ struct LayoutInput {
     int columnBottom = 0;  // the lowest bottom edge of the column above "Aide"
     int dpi = 96;
     int statusMinHeight = 0;  // the status line under the column: the least it may have
+    int maxClientHeight = 0;  // what the screen leaves for the client area (0: no bound)
 };
 
 struct LayoutResult {

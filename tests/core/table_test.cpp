@@ -443,9 +443,9 @@ const std::map<std::string, std::function<std::wstring(const Fields&)>> kRules =
     {"layout",
      [](const Fields& f) {
          const auto n = Numbers(f[0]);
-         const LayoutResult r = ComputeLayout(
-             {int(n[0]), int(n[1]), int(n[2]), int(n[3]), int(n[4]), int(n[5]), int(n[6]),
-              n[7] != 0, int(n[8]), int(n[9]), int(n.size() > 10 ? n[10] : 0)});
+         const auto at = [&n](size_t i) { return int(i < n.size() ? n[i] : 0); };
+         const LayoutResult r = ComputeLayout({at(0), at(1), at(2), at(3), at(4), at(5), at(6),
+                                               n[7] != 0, at(8), at(9), at(10), at(11)});
          return Joined(r.windowWidth, r.windowHeight, r.splitterLeft, r.splitterWidth,
                        r.splitterHeight, r.columnShift, r.helpTop, r.aboutTop, r.quitTop) +
                 (n.size() > 10 ? L" status " + Joined(r.statusTop, r.statusHeight) : L"");
