@@ -53,9 +53,10 @@ LayoutResult ComputeLayout(const LayoutInput& in) {
         in.maxClientHeight > 0
             ? std::clamp(in.maxClientHeight - buttons - r.statusTop, 0, in.statusMinHeight)
             : in.statusMinHeight;
+    const int line = in.statusMinHeight / 4;  // less than a line of text is no use
     r.helpTop = std::max(in.boardHeight - 3 * in.buttonHeight - 2 * gap - margin,
-                         r.statusTop + statusMin + margin);
-    r.statusHeight = r.helpTop - margin - r.statusTop;
+                         r.statusTop + (statusMin < line ? 0 : statusMin) + margin);
+    r.statusHeight = r.helpTop - margin - r.statusTop < line ? 0 : r.helpTop - margin - r.statusTop;
     r.aboutTop = r.helpTop + in.buttonHeight + gap;
     r.quitTop = r.aboutTop + in.buttonHeight + gap;
     const int clientHeight = std::max(in.boardHeight, r.quitTop + in.buttonHeight + margin);
