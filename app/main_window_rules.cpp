@@ -44,11 +44,17 @@ LayoutResult ComputeLayout(const LayoutInput& in) {
     // The three bottom buttons stand 5 pixels apart, the last 10 pixels above the lower edge. At
     // a large display scale the column's text outgrows the board: they then keep 10 pixels below
     // the column and its status line, and the window grows below the board to hold them.
-    const int gap = scaled(5), margin = scaled(10);
+    const int gap = scaled(5);
+    int margin = scaled(10);
     r.statusTop = in.columnBottom + gap;
     // On a screen too short for it, the status line gives up its least height, down to nothing,
-    // rather than push "Quitter" off the screen.
-    const int buttons = margin + 3 * in.buttonHeight + 2 * gap + margin;
+    // rather than push "Quitter" off the screen; on a shorter one still, the margins above "Aide"
+    // and below "Quitter" close to the buttons' own gap.
+    const auto buttonsAt = [&](int edge) { return edge + 3 * in.buttonHeight + 2 * gap + edge; };
+    if (in.maxClientHeight > 0 && r.statusTop + buttonsAt(margin) > in.maxClientHeight) {
+        margin = gap;
+    }
+    const int buttons = buttonsAt(margin);
     const int statusMin =
         in.maxClientHeight > 0
             ? std::clamp(in.maxClientHeight - buttons - r.statusTop, 0, in.statusMinHeight)
