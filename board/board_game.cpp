@@ -139,6 +139,9 @@ void BoardGame::Click(int x, int y) {
         }
         return;
     }
+    if (!firstMoveTick_) {
+        firstMoveTick_ = host_.TickCount();
+    }
     tour.Play(s);
     view_.ShowCursor(CursorKind::Forbidden);
     const int doubtfulBefore = tour.firstDoubtfulMove;
@@ -158,6 +161,7 @@ void BoardGame::Click(int x, int y) {
     if (tour.challenge.kind == TourKind::Closed) {
         view_.RedrawAll();  // the closing jump crosses other squares
     }
+    EndGame(GameIssue::Completed);
     view_.ShowReport(tour.movesPlayed, tour.errorCount, hintCount);
 }
 
@@ -244,6 +248,7 @@ void BoardGame::Command(BoardCommand command) {
 }
 
 void BoardGame::NewGame() {
+    Abandon();
     tour.Reset();
     hintSquare = NoSquare;
     browseIndex = 63;
@@ -290,6 +295,7 @@ void BoardGame::Hint() {
 }
 
 void BoardGame::Restart() {
+    Abandon();
     tour.Reset();
     view_.RedrawAll();
 }
@@ -300,6 +306,23 @@ void BoardGame::Solve() {
         view_.Beep(BeepKind::Exclamation);
     }
     view_.RedrawAll();
+    if (IsBrowsing()) {
+        EndGame(GameIssue::Solved);
+    }
+}
+
+void BoardGame::Abandon() {
+    if (tour.moveCount >= 1 && !IsBrowsing()) {
+        EndGame(GameIssue::Abandoned);
+    }
+    firstMoveTick_.reset();
+}
+
+void BoardGame::EndGame(GameIssue issue) {
+    if (firstMoveTick_ && onGameEnd) {
+        onGameEnd(issue, host_.TickCount() - *firstMoveTick_);
+    }
+    firstMoveTick_.reset();
 }
 
 }  // namespace saltor

@@ -2,12 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/search_host.h"
 #include "engine/tour_state.h"
+#include "journal/journal_record.h"
 #include "settings/app_settings.h"
 
 namespace saltor {
@@ -88,7 +90,16 @@ public:
 
     void NewGame();
 
+    // Told when a game the player played a move of ends: completed by the player or by
+    // "Solution", or abandoned (see Abandon), with the milliseconds since its first move.
+    std::function<void(GameIssue issue, uint32_t playedMs)> onGameEnd;
+    // The game in progress is given up (a new game, a restart, a study loaded, the program
+    // closed): it ends as abandoned unless it has no move or has ended already.
+    void Abandon();
+
 private:
+    void EndGame(GameIssue issue);
+
     void RedrawSquare(Square s);
     void RedrawMove(int index);
     void RedrawChangedMarks(int doubtfulBefore, int lostBefore);
@@ -108,6 +119,9 @@ private:
     bool doubtKnown_ = false;
     std::optional<uint32_t> doubtBudgetMs_;
     uint64_t doubtExamined_ = 0;
+    // The host's clock at the player's first move of the game; none before it, or once the game
+    // has been told as ended.
+    std::optional<uint32_t> firstMoveTick_;
 };
 
 }  // namespace saltor

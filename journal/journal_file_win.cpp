@@ -1,0 +1,141 @@
+#include "journal/journal_file_win.h"
+
+#include <windows.h>
+
+#include "settings/settings_file_win.h"
+#include "settings/utf8.h"
+#include "winkit/file_win.h"
+#include "winkit/handles_win.h"
+
+namespace saltor {
+namespace {
+
+// A journal line holds at least 40 bytes: below this size it cannot need trimming, and the file
+// is not read after each game.
+constexpr uint64_t kTrimCheckBytes = kJournalLimit * 40;
+
+// Another copy trimming the journal holds it a moment without sharing the writing: wait for it.
+UniqueHandle OpenWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD creation) {
+    for (int attempt = 0;; ++attempt) {
+        UniqueHandle file(CreateFileW(path.c_str(), access, share, nullptr, creation,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION || attempt == 100) {
+            return file;
+        }
+        Sleep(20);
+    }
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    DWORD written = 0;
+    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+// Rewrites the journal with its newest lines once it holds a tenth more than the limit. The
+// journal stays open, shared for reading only, until the trimmed copy has replaced it, so that
+// no other copy appends a line in between that the copy would lose.
+void TrimJournal(const std::wstring& path) {
+    const UniqueHandle held =
+        OpenWaiting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING);
+    LARGE_INTEGER size{};
+    if (!held.Valid() || !GetFileSizeEx(held.Get(), &size) ||
+        static_cast<uint64_t>(size.QuadPart) < kTrimCheckBytes || size.QuadPart > MAXDWORD) {
+        return;
+    }
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!ReadFile(held.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        return;
+    }
+    bytes.resize(read);
+    const std::wstring text = DecodeUtf8(bytes.data(), bytes.size());
+    size_t lines = 0;
+    for (const wchar_t c : text) {
+        lines += c == L'\n' ? 1 : 0;
+    }
+    if (lines <= kJournalLimit + kJournalLimit / 10) {
+        return;
+    }
+    if (const std::optional<std::wstring> kept = TrimmedJournal(text, kJournalLimit)) {
+        ReplaceTextFile(path, *kept);
+    }
+}
+
+std::wstring BesideSettings(const wchar_t* name) {
+    const std::wstring folder = SettingsFolder();
+    return folder.empty() ? std::wstring() : folder + L"\\" + name;
+}
+
+}  // namespace
+
+std::wstring JournalFilePath() {
+    return BesideSettings(L"journal.tsv");
+}
+
+std::wstring DrillFilePath() {
+    return BesideSettings(L"exercices.tsv");
+}
+
+bool AppendToJournal(const std::wstring& path, const JournalRecord& record) {
+    if (path.empty()) {
+        return false;
+    }
+    uint64_t size = 0;
+    {
+        const UniqueHandle file = OpenWaiting(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              OPEN_ALWAYS);
+        LARGE_INTEGER before{};
+        if (!file.Valid() || !GetFileSizeEx(file.Get(), &before)) {
+            return false;
+        }
+        const std::wstring line = FormatJournalLine(record) + L"\r\n";
+        const std::string bytes = EncodeUtf8(
+            before.QuadPart == 0 ? std::wstring(kJournalHeader) + L"\r\n" + line : line);
+        if (!WriteAll(file.Get(), bytes)) {
+            return false;
+        }
+        size = static_cast<uint64_t>(before.QuadPart) + bytes.size();
+    }
+    if (size >= kTrimCheckBytes) {
+        TrimJournal(path);
+    }
+    return true;
+}
+
+std::optional<std::wstring> ReadTextFile(const std::wstring& path) {
+    ReadOnlyFile file(path, kShareAll);
+    if (!file.Opened()) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> bytes = file.Read(static_cast<size_t>(file.Size()));
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return DecodeUtf8(bytes->data(), bytes->size());
+}
+
+bool ReplaceTextFile(const std::wstring& path, std::wstring_view text) {
+    const std::wstring temporary = path + L".tmp";
+    {
+        const UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid() || !WriteAll(file.Get(), EncodeUtf8(text))) {
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+    }
+    if (!MoveFileExW(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::vector<JournalRecord> ReadJournal(const std::wstring& path) {
+    const std::optional<std::wstring> text = ReadTextFile(path);
+    return text ? ParseJournal(*text) : std::vector<JournalRecord>{};
+}
+
+}  // namespace saltor
