@@ -7,13 +7,18 @@
 #include <utility>
 
 #include "app/about_dlg_win.h"
+#include "app/drill_dlg_win.h"
 #include "app/html_help_win.h"
 #include "app/main_window_rules.h"
 #include "app/program_paths.h"
+#include "journal/game_record.h"
+#include "journal/journal_file_win.h"
+#include "journal/progress_dlg_win.h"
 #include "resources/resource.h"
 #include "settings/prefs_dlg_win.h"
 #include "winkit/file_win.h"
 #include "winkit/resource_string_win.h"
+#include "winkit/text_format.h"
 #include "winkit/window_helpers_win.h"
 
 namespace saltor {
@@ -183,6 +188,9 @@ void CMainDlg::OnInitDialog() {
     SetWindowTextW(Hwnd(), LoadResourceString(IDS_MAIN_CAPTION).c_str());
 
     board_.Create(Hwnd());
+    board_.Game().onGameEnd = [this](GameIssue issue, uint32_t playedMs) {
+        JournalGame(issue, playedMs);
+    };
     // The board starts with the keyboard focus (hence WM_INITDIALOG's FALSE): left to itself
     // the dialog would focus its first enabled button, "Quitter", and Enter would end the game.
     ShowChallenge();
@@ -301,6 +309,7 @@ void CMainDlg::OnCommand(int id) {
         }
         case IDC_LOAD_STUDY:
             if (studies_ != nullptr) {
+                board_.Game().Abandon();
                 studies_->Load(board_);
                 ShowChallenge();
             }
@@ -318,13 +327,46 @@ void CMainDlg::OnCommand(int id) {
             break;
         case IDOK:
             break;  // Enter in the dialog: the window never closes on it
+        case ID_DRILLS:
+            OpenDrills();
+            break;
+        case ID_PROGRESS:
+            OpenProgress();
+            break;
         case IDCANCEL:
+            board_.Game().Abandon();
             DestroyWindow(Hwnd());
             PostQuitMessage(2);
             break;
         default:
             break;
     }
+}
+
+void CMainDlg::JournalGame(GameIssue issue, uint32_t playedMs) {
+    const int64_t seconds = playedMs / 1000;
+    ClockHost clock;
+    const BoardGame& game = board_.Game();
+    const std::wstring path = JournalFilePath();
+    if (AppendToJournal(path, GameRecord(game.tour, game.hintCount, issue, LocalTimeText(seconds),
+                                         seconds, JournalMode(), clock)) ||
+        std::exchange(journalFailureTold_, true)) {
+        return;
+    }
+    desktop_.ShowMessage(Hwnd(), FormatSubject(LoadResourceString(IDS_JOURNAL_WRITE_FAILED), path),
+                         LoadResourceString(IDS_MAIN_CAPTION), MB_ICONWARNING | MB_OK);
+}
+
+void CMainDlg::OpenDrills() {
+    const HWND active = GetActiveWindow();
+    CDrillDlg drills(settings_, desktop_);
+    drills.DoModal(active != nullptr ? active : Hwnd());
+}
+
+void CMainDlg::OpenProgress() {
+    const HWND active = GetActiveWindow();
+    CProgressDlg progress;
+    progress.DoModal(active != nullptr ? active : Hwnd());
 }
 
 // The list shows the board's challenge, in TourKind order.

@@ -6,10 +6,12 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/study_list_win.h"
 #include "board/chess_board_wnd_win.h"
+#include "journal/journal_record.h"
 #include "settings/app_settings.h"
 #include "winkit/desktop_win.h"
 #include "winkit/handles_win.h"
@@ -62,6 +64,13 @@ private:
     bool TranslateBoardKey(const MSG& msg);
     void DeleteStudyOnKey(const MSG& msg);
 
+    // The journal of games and the "Entraînement" menu: a game that ends adds its line; a
+    // failed write is told once per run and the game goes on.
+    void JournalGame(GameIssue issue, uint32_t playedMs);
+    std::wstring_view JournalMode() const { return L"normal"; }  // how the game was played
+    void OpenDrills();
+    void OpenProgress();
+
     AppSettings& settings_;
     Desktop& desktop_;
     CChessBoardWnd board_;
@@ -74,6 +83,7 @@ private:
     HWND studyList_ = nullptr;
     GameFile gameFile_;
     std::unique_ptr<StudyList> studies_;
+    bool journalFailureTold_ = false;
     // Each window loads its own table (Wine makes a new one every time, Windows counts the
     // loads), so each gives its own back.
     UniqueAccelerators accelerators_;

@@ -17,4 +17,9 @@ namespace saltor {
 std::optional<int> FirstLostMove(std::span<const Square> moves, const Challenge& challenge,
                                  SearchHost& host, uint32_t budgetMs);
 
+// The squares the knight may jump to from the last of `moves` after which a tour meeting
+// `challenge` remains, judged exactly; nothing when `budgetMs` ran out first.
+std::optional<uint64_t> SoundMoves(std::span<const Square> moves, const Challenge& challenge,
+                                   SearchHost& host, uint32_t budgetMs);
+
 }  // namespace saltor

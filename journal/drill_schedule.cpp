@@ -27,19 +27,19 @@ std::vector<Drill> ParseDrills(std::wstring_view text) {
             f.push_back(line.substr(at, tab - at));
             at = tab + 1;
         }
-        if (f.size() != 5 || f[3].size() != 1 || f[3][0] < L'1' ||
-            f[3][0] >= L'1' + kBoxCount || f[4].size() != 10) {
+        if (f.size() != 5 || f[3].size() != 1 || f[3][0] < L'1' || f[3][0] >= L'1' + kBoxCount ||
+            f[4].size() != 10) {
             continue;
         }
-        const std::optional<JournalRecord> dated = ParseJournalLine(
-            std::wstring(f[4]) + L"T00:00:00\t0\t" + std::wstring(f[1]) + L"\tnormal\trésolu\t0\t0\t0\t0\t" +
-            std::wstring(f[0]));
+        const std::optional<JournalRecord> dated =
+            ParseJournalLine(std::wstring(f[4]) + L"T00:00:00\t0\t" + std::wstring(f[1]) +
+                             L"\tnormal\trésolu\t0\t0\t0\t0\t" + std::wstring(f[0]));
         const std::optional<std::vector<Square>> move = ParsePathField(f[2]);
         if (!dated || dated->path.empty() || !move || move->size() != 1) {
             continue;
         }
-        drills.push_back({dated->path, dated->challenge, move->front(), f[3][0] - L'0',
-                          dated->Day()});
+        drills.push_back(
+            {dated->path, dated->challenge, move->front(), f[3][0] - L'0', dated->Day()});
     }
     return drills;
 }

@@ -8,9 +8,8 @@
 
 namespace saltor {
 
-JournalRecord GameRecord(const TourState& tour, int32_t hints, GameIssue issue,
-                         std::wstring start, int64_t seconds, std::wstring_view mode,
-                         SearchHost& host) {
+JournalRecord GameRecord(const TourState& tour, int32_t hints, GameIssue issue, std::wstring start,
+                         int64_t seconds, std::wstring_view mode, SearchHost& host) {
     JournalRecord r;
     r.start = std::move(start);
     r.seconds = seconds;
@@ -25,8 +24,8 @@ JournalRecord GameRecord(const TourState& tour, int32_t hints, GameIssue issue,
     // the search goes no further than it.
     const int judged = tour.firstLostMove == NoMark ? 0 : tour.firstLostMove + 1;
     const size_t searched = judged == 0 ? r.path.size() : static_cast<size_t>(judged);
-    const std::optional<int> exact = FirstLostMove(
-        std::span<const Square>(r.path.data(), searched), tour.challenge, host, kFirstLostBudgetMs);
+    const std::optional<int> exact = FirstLostMove(std::span<const Square>(r.path.data(), searched),
+                                                   tour.challenge, host, kFirstLostBudgetMs);
     r.firstLostMove = exact.value_or(judged);
     return r;
 }

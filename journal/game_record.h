@@ -16,8 +16,7 @@ inline constexpr uint32_t kFirstLostBudgetMs = 1000;
 // The journal's record of a game that has just ended. Its first lost move is judged exactly,
 // up to the judge's own mark when it set one, within kFirstLostBudgetMs of the host's clock;
 // out of time, it is the judge's mark (0 without one).
-JournalRecord GameRecord(const TourState& tour, int32_t hints, GameIssue issue,
-                         std::wstring start, int64_t seconds, std::wstring_view mode,
-                         SearchHost& host);
+JournalRecord GameRecord(const TourState& tour, int32_t hints, GameIssue issue, std::wstring start,
+                         int64_t seconds, std::wstring_view mode, SearchHost& host);
 
 }  // namespace saltor

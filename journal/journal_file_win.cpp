@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+
 #include "settings/settings_file_win.h"
 #include "settings/utf8.h"
 #include "winkit/file_win.h"
@@ -83,15 +87,16 @@ bool AppendToJournal(const std::wstring& path, const JournalRecord& record) {
     }
     uint64_t size = 0;
     {
-        const UniqueHandle file = OpenWaiting(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                              OPEN_ALWAYS);
+        const UniqueHandle file =
+            OpenWaiting(path, FILE_APPEND_DATA,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_ALWAYS);
         LARGE_INTEGER before{};
         if (!file.Valid() || !GetFileSizeEx(file.Get(), &before)) {
             return false;
         }
         const std::wstring line = FormatJournalLine(record) + L"\r\n";
-        const std::string bytes = EncodeUtf8(
-            before.QuadPart == 0 ? std::wstring(kJournalHeader) + L"\r\n" + line : line);
+        const std::string bytes =
+            EncodeUtf8(before.QuadPart == 0 ? std::wstring(kJournalHeader) + L"\r\n" + line : line);
         if (!WriteAll(file.Get(), bytes)) {
             return false;
         }
@@ -131,6 +136,35 @@ bool ReplaceTextFile(const std::wstring& path, std::wstring_view text) {
         return false;
     }
     return true;
+}
+
+std::wstring LocalTimeText(int64_t secondsAgo) {
+    FILETIME now{}, local{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks{};  // hundreds of nanoseconds
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    ticks.QuadPart -= static_cast<uint64_t>(std::max<int64_t>(secondsAgo, 0)) * 10000000;
+    now.dwLowDateTime = ticks.LowPart;
+    now.dwHighDateTime = ticks.HighPart;
+    SYSTEMTIME t{};
+    if (!FileTimeToLocalFileTime(&now, &local) || !FileTimeToSystemTime(&local, &t)) {
+        GetLocalTime(&t);
+    }
+    wchar_t text[32] = {};
+    swprintf(text, std::size(text), L"%04u-%02u-%02uT%02u:%02u:%02u", t.wYear, t.wMonth, t.wDay,
+             t.wHour, t.wMinute, t.wSecond);
+    return text;
+}
+
+int32_t LocalToday() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return DayNumber(t.wYear, t.wMonth, t.wDay);
+}
+
+uint32_t ClockHost::TickCount() {
+    return GetTickCount();
 }
 
 std::vector<JournalRecord> ReadJournal(const std::wstring& path) {

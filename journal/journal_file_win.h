@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/search_host.h"
 #include "journal/journal_record.h"
 
 namespace saltor {
@@ -31,5 +33,19 @@ bool ReplaceTextFile(const std::wstring& path, std::wstring_view text);
 
 // The journal's well-formed records; none when it is missing or cannot be read.
 std::vector<JournalRecord> ReadJournal(const std::wstring& path);
+
+// The local time `secondsAgo` seconds ago as the journal writes it (2026-12-07T21:05:33), and
+// today's local date as days since 1970-01-01.
+std::wstring LocalTimeText(int64_t secondsAgo);
+int32_t LocalToday();
+
+// A clock for the exact judging done outside any board: nothing cancels it, nothing shows.
+class ClockHost : public SearchHost {
+public:
+    uint32_t TickCount() override;
+    bool PollCancel() override { return false; }
+    void ShowBusy() override {}
+    void SearchEnded() override {}
+};
 
 }  // namespace saltor

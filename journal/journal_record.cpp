@@ -188,8 +188,8 @@ std::optional<JournalRecord> ParseJournalLine(std::wstring_view line) {
                                  lost = ParseCount(f[8]);
     const std::optional<Challenge> challenge = ParseChallengeField(f[2]);
     std::optional<std::vector<Square>> path = ParsePathField(f[9]);
-    if (issue == kIssues.end() || !seconds || !moves || !errors || !hints || !lost ||
-        !challenge || !path || *lost > 64) {
+    if (issue == kIssues.end() || !seconds || !moves || !errors || !hints || !lost || !challenge ||
+        !path || *lost > 64) {
         return std::nullopt;
     }
     r.issue = issue->issue;
@@ -218,7 +218,8 @@ std::optional<std::wstring> TrimmedJournal(std::wstring_view text, size_t limit)
     if (!lines.empty() && lines.back().empty()) {
         lines.pop_back();
     }
-    const bool header = !lines.empty() && lines[0].substr(0, kJournalHeader.size()) == kJournalHeader;
+    const bool header =
+        !lines.empty() && lines[0].substr(0, kJournalHeader.size()) == kJournalHeader;
     const size_t records = lines.size() - (header ? 1 : 0);
     if (records <= limit) {
         return std::nullopt;

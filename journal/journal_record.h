@@ -26,7 +26,9 @@ struct JournalRecord {
     int32_t firstLostMove = 0;  // its number, 0 for none
     std::vector<Square> path;
 
-    bool IsDrill() const { return issue == GameIssue::DrillRight || issue == GameIssue::DrillWrong; }
+    bool IsDrill() const {
+        return issue == GameIssue::DrillRight || issue == GameIssue::DrillWrong;
+    }
     // The day of `start` as days since 1970-01-01.
     int32_t Day() const;
 };

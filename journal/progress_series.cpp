@@ -18,8 +18,8 @@ void Count(ProgressPoint& point, const JournalRecord& r) {
 
 }  // namespace
 
-std::vector<ProgressPoint> ProgressSeries(const std::vector<JournalRecord>& journal,
-                                          int32_t today, int32_t days) {
+std::vector<ProgressPoint> ProgressSeries(const std::vector<JournalRecord>& journal, int32_t today,
+                                          int32_t days) {
     std::map<int32_t, ProgressPoint> byDay;
     std::vector<const JournalRecord*> recent;
     for (const JournalRecord& r : journal) {

@@ -27,7 +27,7 @@ struct ProgressPoint {
 // after it until the next game (those before the first game go with the first).
 inline constexpr int32_t kProgressDays = 28;
 inline constexpr int32_t kFewDays = 3;
-std::vector<ProgressPoint> ProgressSeries(const std::vector<JournalRecord>& journal,
-                                          int32_t today, int32_t days = kProgressDays);
+std::vector<ProgressPoint> ProgressSeries(const std::vector<JournalRecord>& journal, int32_t today,
+                                          int32_t days = kProgressDays);
 
 }  // namespace saltor
