@@ -209,7 +209,8 @@ void CProgressDlg::DrawPlot(const DRAWITEMSTRUCT& item) const {
     // Labels under the lowest band, as many as fit side by side.
     SIZE widest{};
     GetTextExtentPoint32W(dc, L"partie 00 ", 10, &widest);
-    const int step = std::max(1, count * widest.cx / std::max(1, right - left) + 1);
+    const int step =
+        std::max(1, count * static_cast<int>(widest.cx) / std::max(1, right - left) + 1);
     SetTextColor(dc, RGB(60, 60, 60));
     SetTextAlign(dc, TA_CENTER | TA_TOP);
     for (int i = 0; i < count; i += step) {

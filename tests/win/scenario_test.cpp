@@ -26,8 +26,11 @@
 #include <string>
 #include <vector>
 
+#include "app/drill_dlg_win.h"
 #include "board/pixel_rect_win.h"
 #include "board/search_host_win.h"
+#include "journal/journal_file_win.h"
+#include "journal/progress_dlg_win.h"
 #include "main_dlg_fixture.h"
 #include "reference/case_file.h"
 #include "settings/prefs_dlg_win.h"
@@ -55,7 +58,7 @@ const std::map<std::string, int> kControls = {
     {"slider", IDC_CELL_SIZE}, {"browse-white", IDC_BROWSE_WHITE_IMAGE},
     {"browse-black", IDC_BROWSE_BLACK_IMAGE}, {"browse-knight", IDC_BROWSE_KNIGHT_IMAGE},
     {"browse-cursor", IDC_BROWSE_CURSOR}, {"white-swatch", IDC_WHITE_SWATCH},
-    {"black-swatch", IDC_BLACK_SWATCH}, {"challenge", IDC_CHALLENGE}};
+    {"black-swatch", IDC_BLACK_SWATCH}, {"challenge", IDC_CHALLENGE}, {"next", IDC_DRILL_NEXT}};
 const std::map<std::string, WPARAM> kKeys = {
     {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},
     {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2}, {"Space", VK_SPACE},
@@ -94,6 +97,8 @@ protected:
     }
     void TearDown() override {
         prefs_.reset();
+        drills_.reset();
+        progress_.reset();
         MainDlgFixture::TearDown();
     }
 
@@ -125,7 +130,8 @@ protected:
         }
         const int id = kControls.at(name);
         const HWND inPrefs = prefs_ ? GetDlgItem(prefs_->Hwnd(), id) : nullptr;
-        return inPrefs ? inPrefs : Item(id);
+        const HWND inDrills = drills_ ? GetDlgItem(drills_->Hwnd(), id) : nullptr;
+        return inPrefs ? inPrefs : inDrills ? inDrills : Item(id);
     }
     static Square SquareNamed(const std::string& name) { return {name[0] - 'a', name[1] - '1'}; }
 
@@ -280,6 +286,21 @@ protected:
             SendMessageW(prefs_->Hwnd(), WM_COMMAND, MAKEWPARAM(kControls.at(a), BN_CLICKED), 0);
             result_ = prefs_->Result();
             prefs_.reset();
+        } else if (action == "drills" || action == "progress") {  // the menu's windows, modeless
+            drills_.reset();
+            progress_.reset();
+            if (action == "drills") {
+                drills_ = std::make_unique<CDrillDlg>(settings_, desktop_);
+                ASSERT_NE(drills_->CreateModeless(Dlg()), nullptr);
+            } else {
+                progress_ = std::make_unique<CProgressDlg>();
+                ASSERT_NE(progress_->CreateModeless(Dlg()), nullptr);
+            }
+        } else if (action == "drill-square") {
+            const Square s = SquareNamed(a);
+            const int cell = drills_->Board().Game().cellSize;
+            SendMessageW(drills_->Board().Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                         MAKELPARAM(s.column * cell + cell / 2, (7 - s.row) * cell + cell / 2));
         } else {
             FAIL() << "no action " << action;
         }
@@ -456,11 +477,61 @@ protected:
         if (probe == "result") {
             return std::to_wstring(result_);
         }
+        if (probe == "journal") {  // its lines from the third field on: the rest is the clock's
+            std::wstring lines;
+            std::wistringstream in(ReadTextFile(JournalFilePath()).value_or(L""));
+            for (std::wstring line; std::getline(in, line);) {
+                const size_t field = line.find(L'\t', line.find(L'\t') + 1) + 1;
+                lines +=
+                    (lines.empty() ? L"" : L"\n") + line.substr(field, line.find(L'\r') - field);
+            }
+            return lines;
+        }
+        if (probe == "schedule") {  // each drill's position, losing move, box and days to wait
+            std::vector<std::wstring> drills;
+            for (const Drill& d : ParseDrills(ReadTextFile(DrillFilePath()).value_or(L""))) {
+                drills.push_back(PathField(d.position) + L" " + PathField({d.losingMove}) +
+                                 L" box " + std::to_wstring(d.box) + L" in " +
+                                 std::to_wstring(d.dueDay - LocalToday()));
+            }
+            return join(drills);
+        }
+        if (probe == "drill-position") {
+            return EncodeTour(drills_->Board().Game().tour);
+        }
+        if (probe == "drill-text") {
+            return WindowText(GetDlgItem(drills_->Hwnd(), IDC_DRILL_TEXT));
+        }
+        if (probe == "drill-outlined") {
+            std::vector<std::wstring> squares;
+            for (int i = 0; i < 64; ++i) {
+                if (drills_->Board().Game().outlined >> i & 1) {
+                    squares.push_back(named(SquareAt(i)));
+                }
+            }
+            return join(squares);
+        }
+        if (probe == "progress-table") {  // rows, cells between "|"
+            const HWND table = GetDlgItem(progress_->Hwnd(), IDC_PROGRESS_TABLE);
+            std::vector<std::wstring> rows;
+            for (int row = 0; row < ListView_GetItemCount(table); ++row) {
+                std::wstring cells;
+                for (int column = 0; column < 5; ++column) {
+                    wchar_t cell[64] = {};
+                    ListView_GetItemText(table, row, column, cell, 64);
+                    cells += (column == 0 ? L"" : L"|") + std::wstring(cell);
+                }
+                rows.push_back(cells);
+            }
+            return join(rows) + WindowText(GetDlgItem(progress_->Hwnd(), IDC_PROGRESS_EMPTY));
+        }
         ADD_FAILURE() << "no probe " << probe;
         return {};
     }
 
     std::unique_ptr<CPrefsDlg> prefs_;
+    std::unique_ptr<CDrillDlg> drills_;
+    std::unique_ptr<CProgressDlg> progress_;
     UniqueHandle lock_;
     INT_PTR result_ = 0;
 };
