@@ -1,6 +1,7 @@
 #include "journal/drill_schedule.h"
 
 #include <algorithm>
+#include <set>
 
 namespace saltor {
 
@@ -46,6 +47,14 @@ std::vector<Drill> ParseDrills(std::wstring_view text) {
 
 bool AddDrillsFromJournal(std::vector<Drill>& drills, const std::vector<JournalRecord>& journal,
                           int32_t today) {
+    // By the position's text: a journal of thousands of lost games is looked up quickly.
+    const auto key = [](const Drill& d) {
+        return PathField(d.position) + L' ' + ChallengeField(d.challenge);
+    };
+    std::set<std::wstring> known;
+    for (const Drill& d : drills) {
+        known.insert(key(d));
+    }
     bool added = false;
     for (const JournalRecord& r : journal) {
         const size_t lost = static_cast<size_t>(r.firstLostMove);
@@ -57,8 +66,7 @@ bool AddDrillsFromJournal(std::vector<Drill>& drills, const std::vector<JournalR
                     r.path[lost - 1],
                     1,
                     today};
-        if (std::none_of(drills.begin(), drills.end(),
-                         [&](const Drill& d) { return d.SamePosition(drill); })) {
+        if (known.insert(key(drill)).second) {
             drills.push_back(std::move(drill));
             added = true;
         }

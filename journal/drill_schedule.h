@@ -20,10 +20,6 @@ struct Drill {
     Square losingMove = NoSquare;
     int32_t box = 1;     // 1 .. kBoxCount
     int32_t dueDay = 0;  // days since 1970-01-01
-
-    bool SamePosition(const Drill& other) const {
-        return position == other.position && challenge == other.challenge;
-    }
 };
 
 // Leitner boxes: a drill got right moves to the next box, one got wrong back to the first; a

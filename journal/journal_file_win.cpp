@@ -18,17 +18,28 @@ namespace {
 // is not read after each game.
 constexpr uint64_t kTrimCheckBytes = kJournalLimit * 40;
 
-// Another copy trimming the journal holds it a moment without sharing the writing: wait for it.
-UniqueHandle OpenWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD creation) {
-    for (int attempt = 0;; ++attempt) {
-        UniqueHandle file(CreateFileW(path.c_str(), access, share, nullptr, creation,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION || attempt == 100) {
-            return file;
-        }
-        Sleep(20);
+// Held while the journal is written: copies of the game append one after another, and none
+// appends while another trims. A copy that died holding it leaves it abandoned, which is taken.
+class JournalLock {
+public:
+    explicit JournalLock(const std::wstring& path) {
+        std::wstring name = L"Local\\Saltor.journal." + path;
+        std::replace(name.begin() + 6, name.end(), L'\\', L'/');
+        mutex_.Reset(CreateMutexW(nullptr, FALSE, name.substr(0, MAX_PATH - 1).c_str()));
+        held_ = mutex_.Valid() && WaitForSingleObject(mutex_.Get(), 5000) != WAIT_TIMEOUT;
     }
-}
+    ~JournalLock() {
+        if (held_) {
+            ReleaseMutex(mutex_.Get());
+        }
+    }
+    JournalLock(const JournalLock&) = delete;
+    JournalLock& operator=(const JournalLock&) = delete;
+
+private:
+    UniqueHandle mutex_;
+    bool held_ = false;
+};
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
     DWORD written = 0;
@@ -36,32 +47,18 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
            written == bytes.size();
 }
 
-// Rewrites the journal with its newest lines once it holds a tenth more than the limit. The
-// journal stays open, shared for reading only, until the trimmed copy has replaced it, so that
-// no other copy appends a line in between that the copy would lose.
+// Rewrites the journal with its newest lines once it holds a tenth more than the limit; the
+// caller holds the lock, so no line is appended meanwhile that the new file would lack.
 void TrimJournal(const std::wstring& path) {
-    const UniqueHandle held =
-        OpenWaiting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING);
-    LARGE_INTEGER size{};
-    if (!held.Valid() || !GetFileSizeEx(held.Get(), &size) ||
-        static_cast<uint64_t>(size.QuadPart) < kTrimCheckBytes || size.QuadPart > MAXDWORD) {
+    const std::optional<std::wstring> text = ReadTextFile(path);
+    if (!text) {
         return;
     }
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!ReadFile(held.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+    if (std::count(text->begin(), text->end(), L'\n') <=
+        static_cast<ptrdiff_t>(kJournalLimit + kJournalLimit / 10)) {
         return;
     }
-    bytes.resize(read);
-    const std::wstring text = DecodeUtf8(bytes.data(), bytes.size());
-    size_t lines = 0;
-    for (const wchar_t c : text) {
-        lines += c == L'\n' ? 1 : 0;
-    }
-    if (lines <= kJournalLimit + kJournalLimit / 10) {
-        return;
-    }
-    if (const std::optional<std::wstring> kept = TrimmedJournal(text, kJournalLimit)) {
+    if (const std::optional<std::wstring> kept = TrimmedJournal(*text, kJournalLimit)) {
         ReplaceTextFile(path, *kept);
     }
 }
@@ -85,11 +82,12 @@ bool AppendToJournal(const std::wstring& path, const JournalRecord& record) {
     if (path.empty()) {
         return false;
     }
+    const JournalLock lock(path);
     uint64_t size = 0;
     {
-        const UniqueHandle file =
-            OpenWaiting(path, FILE_APPEND_DATA,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_ALWAYS);
+        const UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER before{};
         if (!file.Valid() || !GetFileSizeEx(file.Get(), &before)) {
             return false;
@@ -168,8 +166,23 @@ uint32_t ClockHost::TickCount() {
 }
 
 std::vector<JournalRecord> ReadJournal(const std::wstring& path) {
-    const std::optional<std::wstring> text = ReadTextFile(path);
-    return text ? ParseJournal(*text) : std::vector<JournalRecord>{};
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) {
+        return {};
+    }
+    // Only its end: the line cut there is skipped as a damaged one.
+    const LONGLONG start = std::max<LONGLONG>(size.QuadPart - kJournalReadBytes, 0);
+    std::string bytes(static_cast<size_t>(size.QuadPart - start), '\0');
+    DWORD read = 0;
+    LARGE_INTEGER offset{};
+    offset.QuadPart = start;
+    if (!SetFilePointerEx(file.Get(), offset, nullptr, FILE_BEGIN) ||
+        !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        return {};
+    }
+    return ParseJournal(DecodeUtf8(bytes.data(), read));
 }
 
 }  // namespace saltor

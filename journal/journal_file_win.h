@@ -20,10 +20,10 @@ std::wstring DrillFilePath();
 // more, so that the trimming does not rewrite the file after every game.
 inline constexpr size_t kJournalLimit = 10000;
 
-// Appends the record as one whole line with one write to the file opened for appending only, so
-// that copies of the game running at once never mix or lose lines; the folder and the header
-// are made when missing. Then trims the journal when it has grown past the limit. False when
-// the line could not be written.
+// Appends the record as one whole line with one write to the file opened for appending only,
+// under a lock named after the file, so that copies of the game running at once never mix or
+// lose lines; the header is written when the file is new. Then trims the journal when it has grown
+// past the limit. False when the line could not be written.
 bool AppendToJournal(const std::wstring& path, const JournalRecord& record);
 
 // A UTF-8 text file as a whole; nothing when it is missing or cannot be read.
@@ -31,7 +31,10 @@ std::optional<std::wstring> ReadTextFile(const std::wstring& path);
 // Writes a UTF-8 text file whole: a temporary file beside it, then moved over it.
 bool ReplaceTextFile(const std::wstring& path, std::wstring_view text);
 
-// The journal's well-formed records; none when it is missing or cannot be read.
+// The well-formed records of the journal's last kJournalReadBytes, more than the lines it keeps
+// ever take, so that a journal grown large elsewhere opens as fast; none when it is missing or
+// cannot be read.
+inline constexpr int64_t kJournalReadBytes = 4 << 20;
 std::vector<JournalRecord> ReadJournal(const std::wstring& path);
 
 // The local time `secondsAgo` seconds ago as the journal writes it (2026-12-07T21:05:33), and

@@ -1,6 +1,7 @@
 #include "journal/progress_series.h"
 
 #include <map>
+#include <span>
 
 namespace saltor {
 namespace {
@@ -38,8 +39,14 @@ std::vector<ProgressPoint> ProgressSeries(const std::vector<JournalRecord>& jour
         }
         return points;
     }
+    // Only the last games: a plot of thousands of points shows nothing, and a table of them
+    // takes long to fill.
+    size_t games = 0, from = recent.size();
+    while (from > 0 && (games < kMostGames || recent[from - 1]->IsDrill())) {
+        games += recent[--from]->IsDrill() ? 0 : 1;
+    }
     ProgressPoint pendingDrills;
-    for (const JournalRecord* r : recent) {
+    for (const JournalRecord* r : std::span(recent).subspan(from)) {
         if (r->IsDrill()) {
             Count(points.empty() ? pendingDrills : points.back(), *r);
             continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,9 +25,11 @@ struct ProgressPoint {
 
 // The last `days` days up to `today` that hold a game or a drill; when fewer than
 // kFewDays of them do, one point per game of that period instead, each with the drills answered
-// after it until the next game (those before the first game go with the first).
+// after it until the next game (those before the first game go with the first), for the last
+// kMostGames games.
 inline constexpr int32_t kProgressDays = 28;
 inline constexpr int32_t kFewDays = 3;
+inline constexpr size_t kMostGames = 50;
 std::vector<ProgressPoint> ProgressSeries(const std::vector<JournalRecord>& journal, int32_t today,
                                           int32_t days = kProgressDays);
 
