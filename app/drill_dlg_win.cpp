@@ -82,6 +82,16 @@ void CDrillDlg::OnInitDialog() {
         Tell(IDS_DRILL_SAVE_FAILED, DrillFilePath(), scheduleFailureTold_);
     }
     due_ = DueDrills(drills_, today_);
+    // The game's squares, unless the screen is too low for them and the texts below.
+    RECT work{}, window{}, client{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(Hwnd(), &window);
+    GetClientRect(Hwnd(), &client);
+    const int below = ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDCANCEL)).bottom -
+                      ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_DRILL_COUNT)).top;
+    const int frame = (window.bottom - window.top) - client.bottom;
+    const int room = work.bottom - work.top - frame - below - MulDiv(32, WindowDpi(Hwnd()), 96);
+    settings_.CellSize = std::clamp(room / 8, 16, settings_.CellSize);
     board_.Create(Hwnd());
     Layout();
     ServeNext();

@@ -91,10 +91,10 @@ void CProgressDlg::OnInitDialog() {
     QueryPerformanceCounter(&end);
     readMs_ = 1000.0 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
 
+    // An empty journal: the plot's frame shows the sentence, and there is no table.
     const bool empty = points_.empty();
-    ShowWindow(GetDlgItem(Hwnd(), IDC_PROGRESS_PLOT), empty ? SW_HIDE : SW_SHOW);
     ShowWindow(GetDlgItem(Hwnd(), IDC_PROGRESS_TABLE), empty ? SW_HIDE : SW_SHOW);
-    SetDlgItemTextW(Hwnd(), IDC_PROGRESS_EMPTY,
+    SetDlgItemTextW(Hwnd(), IDC_PROGRESS_PLOT,
                     empty ? LoadResourceString(IDS_PROGRESS_EMPTY).c_str() : L"");
     FillTable();
     CentreWindow(Hwnd());
@@ -146,11 +146,16 @@ void CProgressDlg::DrawPlot(const DRAWITEMSTRUCT& item) const {
     const int dpi = WindowDpi(Hwnd());
     const auto scaled = [dpi](int length) { return ScaleToDpi(length, dpi); };
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    if (points_.empty()) {
-        return;
-    }
     const SelectedObject font(dc,
                               reinterpret_cast<HGDIOBJ>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0)));
+    if (points_.empty()) {
+        std::wstring sentence = WindowText(item.hwndItem);
+        RECT inside = area;
+        InflateRect(&inside, -scaled(20), -scaled(20));
+        DrawTextW(dc, sentence.c_str(), static_cast<int>(sentence.size()), &inside,
+                  DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+        return;
+    }
     SetBkMode(dc, TRANSPARENT);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);

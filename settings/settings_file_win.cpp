@@ -115,8 +115,9 @@ int AppSettings::MaxCellSize() {
         workArea.top = 0;
         workArea.bottom = GetSystemMetrics(SM_CYSCREEN);
     }
+    // The main window has a menu bar under its caption.
     return MaxCellSizeFor(workArea.bottom - workArea.top, GetSystemMetrics(SM_CYDLGFRAME),
-                          GetSystemMetrics(SM_CYCAPTION));
+                          GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYMENU));
 }
 
 }  // namespace saltor

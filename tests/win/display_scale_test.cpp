@@ -63,7 +63,7 @@ TEST_F(DisplayScaleTest, EveryWindowIsWholeWithTheSmallestAndLargestSquares) {
         EXPECT_EQ(LayoutFaults(Dlg()), "") << cell;
         EXPECT_TRUE(Inside(window, screen)) << cell;
     }
-    for (const int box : {IDD_PREFERENCES, IDD_ABOUTBOX}) {
+    for (const int box : {IDD_PREFERENCES, IDD_ABOUTBOX, IDD_DRILL, IDD_PROGRESS}) {
         const UniqueWindow shown(CreateDialogParamW(
             GetModuleHandleW(nullptr), MAKEINTRESOURCEW(box), Dlg(),
             [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0));

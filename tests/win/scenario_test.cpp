@@ -511,7 +511,7 @@ protected:
             }
             return join(squares);
         }
-        if (probe == "progress-table") {  // rows, cells between "|"
+        if (probe == "progress-table") {  // rows, cells between "|"; or the plot's sentence
             const HWND table = GetDlgItem(progress_->Hwnd(), IDC_PROGRESS_TABLE);
             std::vector<std::wstring> rows;
             for (int row = 0; row < ListView_GetItemCount(table); ++row) {
@@ -523,7 +523,7 @@ protected:
                 }
                 rows.push_back(cells);
             }
-            return join(rows) + WindowText(GetDlgItem(progress_->Hwnd(), IDC_PROGRESS_EMPTY));
+            return join(rows) + WindowText(GetDlgItem(progress_->Hwnd(), IDC_PROGRESS_PLOT));
         }
         ADD_FAILURE() << "no probe " << probe;
         return {};
