@@ -106,8 +106,9 @@ void CProgressDlg::FillTable() {
     RECT r{};
     GetClientRect(table, &r);
     const std::wstring titles = LoadResourceString(IDS_PROGRESS_COLUMNS);
-    // The first column is wider than the four of numbers; all share the table's width.
-    const int width = (r.right - GetSystemMetrics(SM_CXVSCROLL)) / 6;
+    // Shares of the table's width, in sixtieths, by the length of the titles and cells.
+    constexpr int kShares[] = {10, 9, 10, 14, 17};
+    const int width = r.right - GetSystemMetrics(SM_CXVSCROLL);
     for (size_t from = 0, column = 0; from <= titles.size(); ++column) {
         const size_t bar = std::min(titles.find(L'|', from), titles.size());
         std::wstring title = titles.substr(from, bar - from);
@@ -115,7 +116,7 @@ void CProgressDlg::FillTable() {
         LVCOLUMNW c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         c.fmt = column == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
-        c.cx = column == 0 || column == 3 || column == 4 ? width * 3 / 2 : width;
+        c.cx = width * kShares[std::min<size_t>(column, 4)] / 60;
         c.pszText = title.data();
         ListView_InsertColumn(table, static_cast<int>(column), &c);
     }
