@@ -309,7 +309,6 @@ void CMainDlg::OnCommand(int id) {
         }
         case IDC_LOAD_STUDY:
             if (studies_ != nullptr) {
-                board_.Game().Abandon();
                 studies_->Load(board_);
                 ShowChallenge();
             }
