@@ -24,8 +24,12 @@ JournalRecord GameRecord(const TourState& tour, int32_t hints, GameIssue issue, 
     // the search goes no further than it.
     const int judged = tour.firstLostMove == NoMark ? 0 : tour.firstLostMove + 1;
     const size_t searched = judged == 0 ? r.path.size() : static_cast<size_t>(judged);
-    const std::optional<int> exact = FirstLostMove(std::span<const Square>(r.path.data(), searched),
-                                                   tour.challenge, host, kFirstLostBudgetMs);
+    std::optional<int> exact = FirstLostMove(std::span<const Square>(r.path.data(), searched),
+                                             tour.challenge, host, kFirstLostBudgetMs);
+    if (exact == 0 && judged != 0) {
+        // A mark kept from another challenge, under which that position was lost: the whole game.
+        exact = FirstLostMove(r.path, tour.challenge, host, kFirstLostBudgetMs);
+    }
     r.firstLostMove = exact.value_or(judged);
     return r;
 }

@@ -33,18 +33,29 @@ TEST(JournalTest, LinesRoundTripAndDamagedOnesAreSkipped) {
     tabbed.mode = L"a\tb\nc";
     EXPECT_EQ(ParseJournalLine(FormatJournalLine(tabbed))->mode, L"a b c");
 
-    for (const std::wstring& damaged : std::initializer_list<std::wstring>{
-             std::wstring(kJournalHeader), std::wstring(), kLine.substr(0, kLine.rfind(L'\t')),
-             kLine + L"\t", L"2026-13-07" + kLine.substr(10), L"2026-12-07 21" + kLine.substr(13),
-             kLine.substr(0, 20) + L"-5" + kLine.substr(23),
-             kLine.substr(0, 20) + L"1234567890" + kLine.substr(23),
-             L"2026-12-07T21:05:33\t125\tarrivée:I9\tnormal\tabandonné\t5\t2\t1\t4\tA1",
-             L"2026-12-07T21:05:33\t125\tfermé\tnormal\tgagné\t5\t2\t1\t4\tA1",
-             L"2026-12-07T21:05:33\t125\tfermé\t\tréussi\t5\t2\t1\t4\tA1",
-             L"2026-12-07T21:05:33\t125\tfermé\tnormal\tréussi\t5\t2\t1\t65\tA1",
-             L"2026-12-07T21:05:33\t125\tfermé\tnormal\tréussi\t5\t2\t1\t0\tA1;A2",
-             L"2026-12-07T21:05:33\t125\tfermé\tnormal\tréussi\t5\t2\t1\t0\tA1;B3;A1"}) {
-        EXPECT_FALSE(ParseJournalLine(damaged)) << EncodeUtf8(damaged);
+    // The header, cut or lengthened lines, then one field of kLine made wrong in each.
+    std::vector<std::wstring> damaged = {std::wstring(kJournalHeader), L"",
+                                         kLine.substr(0, kLine.rfind(L'\t')), kLine + L"\t"};
+    const std::pair<int, std::wstring> wrong[] = {{0, L"2026-13-07T21:05:33"},
+                                                  {0, L"2026-12-07 21:05:33"},
+                                                  {1, L"-5"},
+                                                  {1, L"1234567890"},
+                                                  {2, L"arrivée:I9"},
+                                                  {3, L""},
+                                                  {4, L"gagné"},
+                                                  {8, L"65"},
+                                                  {9, L"A1;A2"},
+                                                  {9, L"A1;B3;A1"}};
+    for (const auto& [field, value] : wrong) {
+        size_t from = 0;
+        for (int f = 0; f < field; ++f) {
+            from = kLine.find(L'\t', from) + 1;
+        }
+        damaged.push_back(kLine.substr(0, from) + value +
+                          (field == 9 ? L"" : kLine.substr(kLine.find(L'\t', from))));
+    }
+    for (const std::wstring& line : damaged) {
+        EXPECT_FALSE(ParseJournalLine(line)) << EncodeUtf8(line);
     }
     const std::wstring journal = std::wstring(kJournalHeader) + L"\r\n" + kLine +
                                  L"\r\n\xFFFD\xFFFD\n" + kLine.substr(0, 40) + L"\n" + kLine +
@@ -60,8 +71,7 @@ TEST(JournalTest, LinesRoundTripAndDamagedOnesAreSkipped) {
 }
 
 TEST(JournalTest, DaysCountFromNewYear1970BothWays) {
-    EXPECT_EQ(DayNumber(1970, 1, 1), 0);
-    EXPECT_EQ(DayNumber(2000, 3, 1), 11017);
+    EXPECT_EQ(std::pair(DayNumber(1970, 1, 1), DayNumber(2000, 3, 1)), std::pair(0, 11017));
     EXPECT_EQ(DayText(DayNumber(2024, 2, 29) + 1), L"2024-03-01");
     for (int32_t day = -800; day < 40000; day += 13) {
         const std::wstring text = DayText(day);
