@@ -188,9 +188,8 @@ void CMainDlg::OnInitDialog() {
     SetWindowTextW(Hwnd(), LoadResourceString(IDS_MAIN_CAPTION).c_str());
 
     board_.Create(Hwnd());
-    board_.Game().onGameEnd = [this](GameIssue issue, uint32_t playedMs) {
-        JournalGame(issue, playedMs);
-    };
+    board_.Game().onFirstMove = [this] { gameStartTick_ = GetTickCount(); };
+    board_.Game().onGameEnd = [this](GameIssue issue) { JournalGame(issue); };
     // The board starts with the keyboard focus (hence WM_INITDIALOG's FALSE): left to itself
     // the dialog would focus its first enabled button, "Quitter", and Enter would end the game.
     ShowChallenge();
@@ -342,8 +341,8 @@ void CMainDlg::OnCommand(int id) {
     }
 }
 
-void CMainDlg::JournalGame(GameIssue issue, uint32_t playedMs) {
-    const int64_t seconds = playedMs / 1000;
+void CMainDlg::JournalGame(GameIssue issue) {
+    const int64_t seconds = (GetTickCount() - gameStartTick_) / 1000;
     ClockHost clock;
     const BoardGame& game = board_.Game();
     const std::wstring path = JournalFilePath();

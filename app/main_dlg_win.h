@@ -66,7 +66,7 @@ private:
 
     // The journal of games and the "Entraînement" menu: a game that ends adds its line; a
     // failed write is told once per run and the game goes on.
-    void JournalGame(GameIssue issue, uint32_t playedMs);
+    void JournalGame(GameIssue issue);
     std::wstring_view JournalMode() const { return L"normal"; }  // how the game was played
     void OpenDrills();
     void OpenProgress();
@@ -84,6 +84,7 @@ private:
     GameFile gameFile_;
     std::unique_ptr<StudyList> studies_;
     bool journalFailureTold_ = false;
+    DWORD gameStartTick_ = 0;  // the player's first move of the game on the board
     // Each window loads its own table (Wine makes a new one every time, Windows counts the
     // loads), so each gives its own back.
     UniqueAccelerators accelerators_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 #include "board/mark_text.h"
 #include "engine/loss_explanation.h"
@@ -139,8 +140,8 @@ void BoardGame::Click(int x, int y) {
         }
         return;
     }
-    if (!firstMoveTick_) {
-        firstMoveTick_ = host_.TickCount();
+    if (!std::exchange(played_, true) && onFirstMove) {
+        onFirstMove();
     }
     tour.Play(s);
     view_.ShowCursor(CursorKind::Forbidden);
@@ -315,14 +316,13 @@ void BoardGame::Abandon() {
     if (tour.moveCount >= 1 && !IsBrowsing()) {
         EndGame(GameIssue::Abandoned);
     }
-    firstMoveTick_.reset();
+    played_ = false;
 }
 
 void BoardGame::EndGame(GameIssue issue) {
-    if (firstMoveTick_ && onGameEnd) {
-        onGameEnd(issue, host_.TickCount() - *firstMoveTick_);
+    if (std::exchange(played_, false) && onGameEnd) {
+        onGameEnd(issue);
     }
-    firstMoveTick_.reset();
 }
 
 }  // namespace saltor

@@ -90,9 +90,10 @@ public:
 
     void NewGame();
 
-    // Told when a game the player played a move of ends: completed by the player or by
-    // "Solution", or abandoned (see Abandon), with the milliseconds since its first move.
-    std::function<void(GameIssue issue, uint32_t playedMs)> onGameEnd;
+    // Told when the player plays the first move of a game, and when a game the player played a
+    // move of ends: completed by the player or by "Solution", or abandoned (see Abandon).
+    std::function<void()> onFirstMove;
+    std::function<void(GameIssue issue)> onGameEnd;
     // The game in progress is given up (a new game, a restart, a study loaded, the program
     // closed): it ends as abandoned unless it has no move or has ended already.
     void Abandon();
@@ -119,9 +120,8 @@ private:
     bool doubtKnown_ = false;
     std::optional<uint32_t> doubtBudgetMs_;
     uint64_t doubtExamined_ = 0;
-    // The host's clock at the player's first move of the game; none before it, or once the game
-    // has been told as ended.
-    std::optional<uint32_t> firstMoveTick_;
+    // The player has played a move of the game, which has not been told as ended.
+    bool played_ = false;
 };
 
 }  // namespace saltor
