@@ -112,6 +112,7 @@ protected:
         SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures);
         const CellSizeRange sizes = CellSizeRangeFor(AppSettings::MaxCellSize());
         for (const auto& [name, value] : {std::pair{L"%game%", gamePath_},
+                                          {L"%journal%", JournalFilePath()},
                                           {L"%settings%", settingsPath_.wstring()},
                                           {L"%windows%", std::wstring(windows)},
                                           {L"%pictures%", std::wstring(pictures)},
@@ -187,7 +188,9 @@ protected:
             GameFile(gamePath_).Write(study.substr(0, study.find(L'=')),
                                       study.substr(study.find(L'=') + 1));
         } else if (action == "lock") {
-            const fs::path file = a == "settings" ? settingsPath_ : fs::path(gamePath_);
+            const fs::path file = a == "settings"  ? settingsPath_
+                                  : a == "journal" ? fs::path(JournalFilePath())
+                                                   : fs::path(gamePath_);
             fs::create_directories(file.parent_path());
             if (!fs::exists(file)) {
                 WriteBytes(file, "<CellSize>75</CellSize>");
@@ -394,9 +397,10 @@ protected:
             return (*text && !EqualRect(&tool.rect, &square) ? L"(outside) " : L"") +
                    std::wstring(text);
         }
-        if (probe == "outlined") {
+        if (probe == "outlined") {  // on the main board, or the drill's
             std::vector<std::wstring> squares;
-            for (uint64_t rest = Game().outlined; rest != 0; rest &= rest - 1) {
+            const BoardGame& game = arg == "drill" ? drills_->Board().Game() : Game();
+            for (uint64_t rest = game.outlined; rest != 0; rest &= rest - 1) {
                 squares.push_back(named(SquareAt(std::countr_zero(rest))));
             }
             return join(squares);
@@ -501,15 +505,6 @@ protected:
         }
         if (probe == "drill-text") {
             return WindowText(GetDlgItem(drills_->Hwnd(), IDC_DRILL_TEXT));
-        }
-        if (probe == "drill-outlined") {
-            std::vector<std::wstring> squares;
-            for (int i = 0; i < 64; ++i) {
-                if (drills_->Board().Game().outlined >> i & 1) {
-                    squares.push_back(named(SquareAt(i)));
-                }
-            }
-            return join(squares);
         }
         if (probe == "progress-table") {  // rows, cells between "|"; or the plot's sentence
             const HWND table = GetDlgItem(progress_->Hwnd(), IDC_PROGRESS_TABLE);
