@@ -106,10 +106,9 @@ TEST(JournalTest, LostGamesBecomeDrillsThatMoveThroughTheBoxes) {
         ScheduleAnswer(d, true, today);
     }
     EXPECT_EQ(std::pair(d.box, d.dueDay), std::pair(kBoxCount, today + 15));
-    const std::wstring file = FormatDrills(drills) + L"A1;B3\touvert\tZ9\t2\t2026-12-07\n";
-    const std::vector<Drill> back = ParseDrills(file);  // the damaged line is skipped
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(FormatDrills(back), FormatDrills(drills));
+    // The schedule file reads back, its damaged line skipped.
+    EXPECT_EQ(FormatDrills(ParseDrills(FormatDrills(drills) + L"A1;B3\touvert\tZ9\t2\t2026-12-07")),
+              FormatDrills(drills));
     ScheduleAnswer(d, false, today + 2);
     EXPECT_EQ(std::pair(d.box, d.dueDay), std::pair(1, today + 2));
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <thread>
 
 #include "journal/journal_file_win.h"
@@ -37,13 +38,11 @@ TEST_F(JournalFileTest, TwoWritersAtOnceLoseAndMixNoLine) {
     other.join();
     const std::wstring text = ReadTextFile(path).value_or(L"");
     EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), 601);
-    std::vector<int> seen;
+    std::set<int> seen;
     for (const JournalRecord& r : ParseJournal(text)) {
-        seen.push_back(r.moves);
+        seen.insert(r.moves);
     }
-    std::sort(seen.begin(), seen.end());
-    ASSERT_EQ(seen.size(), 600u);
-    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
+    EXPECT_EQ(seen.size(), 600u);
 }
 
 // A 20 MB journal with damaged lines: the progress window reads it in one go, skipping them; the
@@ -52,8 +51,7 @@ TEST_F(JournalFileTest, ALargeDamagedJournalIsReadAndTrimmedToItsNewestLines) {
     const std::wstring path = JournalFilePath();
     std::wstring text = std::wstring(kJournalHeader) + L"\r\n";
     JournalRecord r = Numbered(0);
-    const std::wstring tour = L"A1;B3;A5;B7;D8;F7;H8;G6;F8;H7;G5;H3;G1;E2;C1;A2;B4;A6;B8;C6;A7;C8";
-    r.path = *ParsePathField(tour);
+    r.path = *ParsePathField(L"A1;B3;A5;B7;D8;F7;H8;G6;F8;H7;G5;H3;G1;E2;C1;A2;B4;A6;B8;C6;A7;C8");
     int lines = 0;
     for (; text.size() < 20'000'000; ++lines) {
         r.moves = lines;
