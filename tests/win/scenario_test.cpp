@@ -289,16 +289,12 @@ protected:
             SendMessageW(prefs_->Hwnd(), WM_COMMAND, MAKEWPARAM(kControls.at(a), BN_CLICKED), 0);
             result_ = prefs_->Result();
             prefs_.reset();
-        } else if (action == "drills" || action == "progress") {  // the menu's windows, modeless
-            drills_.reset();
-            progress_.reset();
-            if (action == "drills") {
-                drills_ = std::make_unique<CDrillDlg>(settings_, desktop_);
-                ASSERT_NE(drills_->CreateModeless(Dlg()), nullptr);
-            } else {
-                progress_ = std::make_unique<CProgressDlg>();
-                ASSERT_NE(progress_->CreateModeless(Dlg()), nullptr);
-            }
+        } else if (action == "drills") {  // the menu's windows, modeless
+            drills_ = std::make_unique<CDrillDlg>(settings_, desktop_);
+            ASSERT_NE(drills_->CreateModeless(Dlg()), nullptr);
+        } else if (action == "progress") {
+            progress_ = std::make_unique<CProgressDlg>();
+            ASSERT_NE(progress_->CreateModeless(Dlg()), nullptr);
         } else if (action == "drill-square") {
             const Square s = SquareNamed(a);
             const int cell = drills_->Board().Game().cellSize;
