@@ -478,14 +478,10 @@ protected:
             return std::to_wstring(result_);
         }
         if (probe == "journal") {  // its lines from the third field on: the rest is the clock's
-            std::wstring lines;
-            std::wistringstream in(ReadTextFile(JournalFilePath()).value_or(L""));
-            for (std::wstring line; std::getline(in, line);) {
-                const size_t field = line.find(L'\t', line.find(L'\t') + 1) + 1;
-                lines +=
-                    (lines.empty() ? L"" : L"\n") + line.substr(field, line.find(L'\r') - field);
-            }
-            return lines;
+            const std::wstring lines =
+                std::regex_replace(ReadTextFile(JournalFilePath()).value_or(L""),
+                                   std::wregex(L"[^\t\n]*\t[^\t\n]*\t([^\r\n]*)\r?\n"), L"$1\n");
+            return lines.substr(0, lines.size() - (lines.empty() ? 0 : 1));
         }
         if (probe == "schedule") {  // each drill's position, losing move, box and days to wait
             std::vector<std::wstring> drills;
