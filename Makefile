@@ -114,7 +114,7 @@ dist: configure-win
 	tools/make-dist.sh $(CURDIR)/$(WIN)
 
 format:
-	find $(wildcard app board engine files resources settings tests tools winkit) \
+	find $(wildcard app board engine files journal resources settings tests tools winkit) \
 		-name '*.cpp' -o -name '*.h' | xargs -r clang-format -i
 
 clean:

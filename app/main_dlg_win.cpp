@@ -8,17 +8,22 @@
 #include <utility>
 
 #include "app/about_dlg_win.h"
+#include "app/drill_dlg_win.h"
 #include "app/html_help_win.h"
 #include "app/main_window_rules.h"
 #include "app/program_paths.h"
 #include "board/practice_text.h"
 #include "files/tour_text.h"
+#include "journal/game_record.h"
+#include "journal/journal_file_win.h"
+#include "journal/progress_dlg_win.h"
 #include "resources/resource.h"
 #include "settings/prefs_dlg_win.h"
 #include "settings/settings_file_win.h"
 #include "winkit/file_win.h"
 #include "winkit/resource_string_win.h"
 #include "winkit/tooltip_win.h"
+#include "winkit/text_format.h"
 #include "winkit/window_helpers_win.h"
 
 namespace saltor {
@@ -189,6 +194,8 @@ void CMainDlg::OnInitDialog() {
 
     board_.Create(Hwnd());
     InitPractice();
+    board_.Game().onFirstMove = [this] { gameStartTick_ = GetTickCount(); };
+    board_.Game().onGameEnd = [this](GameIssue issue) { JournalGame(issue); };
     // The board starts with the keyboard focus (hence WM_INITDIALOG's FALSE): left to itself
     // the dialog would focus its first enabled button, "Quitter", and Enter would end the game.
     ShowChallenge();
@@ -336,13 +343,46 @@ void CMainDlg::OnCommand(int id) {
             break;
         case IDOK:
             break;  // Enter in the dialog: the window never closes on it
+        case ID_DRILLS:
+            OpenDrills();
+            break;
+        case ID_PROGRESS:
+            OpenProgress();
+            break;
         case IDCANCEL:
+            board_.Game().Abandon();
             DestroyWindow(Hwnd());
             PostQuitMessage(2);
             break;
         default:
             break;
     }
+}
+
+void CMainDlg::JournalGame(GameIssue issue) {
+    const int64_t seconds = (GetTickCount() - gameStartTick_) / 1000;
+    ClockHost clock;
+    const BoardGame& game = board_.Game();
+    const std::wstring path = JournalFilePath();
+    if (AppendToJournal(path, GameRecord(game.tour, game.hintCount, issue, LocalTimeText(seconds),
+                                         seconds, ModeField(game.exam, game.blind), clock)) ||
+        std::exchange(journalFailureTold_, true)) {
+        return;
+    }
+    desktop_.ShowMessage(Hwnd(), FormatSubject(LoadResourceString(IDS_JOURNAL_WRITE_FAILED), path),
+                         LoadResourceString(IDS_MAIN_CAPTION), MB_ICONWARNING | MB_OK);
+}
+
+void CMainDlg::OpenDrills() {
+    const HWND active = GetActiveWindow();
+    CDrillDlg drills(settings_, desktop_);
+    drills.DoModal(active != nullptr ? active : Hwnd());
+}
+
+void CMainDlg::OpenProgress() {
+    const HWND active = GetActiveWindow();
+    CProgressDlg progress;
+    progress.DoModal(active != nullptr ? active : Hwnd());
 }
 
 // The list shows the board's challenge, in TourKind order.

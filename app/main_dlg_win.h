@@ -6,11 +6,13 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/main_window_rules.h"
 #include "app/study_list_win.h"
 #include "board/chess_board_wnd_win.h"
+#include "journal/journal_record.h"
 #include "settings/app_settings.h"
 #include "settings/practice_options.h"
 #include "winkit/desktop_win.h"
@@ -71,6 +73,13 @@ private:
     void LayoutStatusLine(const LayoutResult& r);
     void UpdatePractice();
 
+    // The journal of games and the "Entraînement" menu: a game that ends adds its line; a
+    // failed write is told once per run and the game goes on.
+    void JournalGame(GameIssue issue);
+
+    void OpenDrills();
+    void OpenProgress();
+
     AppSettings& settings_;
     Desktop& desktop_;
     CChessBoardWnd board_;
@@ -86,6 +95,8 @@ private:
     PracticeOptions practice_;
     std::wstring status_;
     UniqueWindow statusTip_;  // the status line's whole text, when the line cuts it
+    bool journalFailureTold_ = false;
+    DWORD gameStartTick_ = 0;  // the player's first move of the game on the board
     // Each window loads its own table (Wine makes a new one every time, Windows counts the
     // loads), so each gives its own back.
     UniqueAccelerators accelerators_;

@@ -36,6 +36,7 @@ void StudyList::Load(CChessBoardWnd& board) {
         return;
     }
     BoardGame& game = board.Game();
+    game.Abandon();  // the game on the board ends here, for the journal
     DecodeTour(game.tour, file_.Read(name));
     game.tour.challenge = DecodeChallenge(
         GameFile(file_.Path(), kChallengeSection).Read(name));  // none kept: an open tour

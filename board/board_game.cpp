@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <span>
+#include <utility>
 
 #include "board/mark_text.h"
 #include "board/practice_text.h"
+#include "engine/first_lost_move.h"
 #include "engine/loss_explanation.h"
 #include "engine/tour_search.h"
 
@@ -141,6 +144,9 @@ bool BoardGame::Play(Square s) {
         Slip();
         return false;
     }
+    if (!std::exchange(played_, true) && onFirstMove) {
+        onFirstMove();
+    }
     tour.Play(s);
     view_.ShowCursor(CursorKind::Forbidden);
     const int doubtfulBefore = tour.firstDoubtfulMove;
@@ -164,6 +170,7 @@ bool BoardGame::Play(Square s) {
     if (tour.challenge.kind == TourKind::Closed) {
         view_.RedrawAll();  // the closing jump crosses other squares
     }
+    EndGame(GameIssue::Completed);
     view_.ShowReport(tour.movesPlayed, tour.errorCount, hintCount);
     return true;
 }
@@ -196,8 +203,18 @@ void BoardGame::HandIn() {
 // The game is browsed on the first move the judge marked (a "?" when it marked no "X"), with
 // every mark, then the review tells what happened.
 void BoardGame::EndPractice() {
+    EndGame(tour.IsComplete() ? GameIssue::Completed : GameIssue::Abandoned);
     ended = true;
     hintSquare = NoSquare;
+    // Where the silent judge ran out of time, the review settles the position exactly.
+    if (MarksShown() && tour.firstLostMove == NoMark && tour.firstDoubtfulMove != NoMark) {
+        const std::optional<int> lost =
+            FirstLostMove(std::span<const Square>(tour.moves.data(), tour.SquaresOnBoard()),
+                          tour.challenge, host_, kFirstLostBudgetMs);
+        if (lost.value_or(0) > 0) {
+            tour.firstLostMove = *lost - 1;
+        }
+    }
     const int last = tour.SquaresOnBoard() - 1;
     const int marked = tour.firstLostMove != NoMark ? tour.firstLostMove : tour.firstDoubtfulMove;
     browseIndex = MarksShown() ? std::min(marked, last) : last;
@@ -311,6 +328,7 @@ void BoardGame::Command(BoardCommand command) {
 }
 
 void BoardGame::NewGame() {
+    Abandon();
     tour.Reset();
     hintSquare = NoSquare;
     browseIndex = 63;
@@ -358,6 +376,7 @@ void BoardGame::Hint() {
 }
 
 void BoardGame::Restart() {
+    Abandon();
     tour.Reset();
     BeginGame();
     view_.RedrawAll();
@@ -369,6 +388,22 @@ void BoardGame::Solve() {
         view_.Beep(BeepKind::Exclamation);
     }
     view_.RedrawAll();
+    if (IsBrowsing()) {
+        EndGame(GameIssue::Solved);
+    }
+}
+
+void BoardGame::Abandon() {
+    if (tour.moveCount >= 1 && !IsBrowsing()) {
+        EndGame(GameIssue::Abandoned);
+    }
+    played_ = false;
+}
+
+void BoardGame::EndGame(GameIssue issue) {
+    if (std::exchange(played_, false) && onGameEnd) {
+        onGameEnd(issue);
+    }
 }
 
 }  // namespace saltor

@@ -2,12 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/search_host.h"
 #include "engine/tour_state.h"
+#include "journal/journal_record.h"
 #include "settings/app_settings.h"
 
 namespace saltor {
@@ -121,7 +123,17 @@ public:
 
     void NewGame();
 
+    // Told when the player plays the first move of a game, and when a game the player played a
+    // move of ends: completed by the player or by "Solution", or abandoned (see Abandon).
+    std::function<void()> onFirstMove;
+    std::function<void(GameIssue issue)> onGameEnd;
+    // The game in progress is given up (a new game, a restart, a study loaded, the program
+    // closed): it ends as abandoned unless it has no move or has ended already.
+    void Abandon();
+
 private:
+    void EndGame(GameIssue issue);
+
     void RedrawSquare(Square s);
     void RedrawMove(int index);
     void RedrawChangedMarks(int doubtfulBefore, int lostBefore);
@@ -144,6 +156,8 @@ private:
     bool blindChosen_ = false;
     std::optional<uint32_t> doubtBudgetMs_;
     uint64_t doubtExamined_ = 0;
+    // The player has played a move of the game, which has not been told as ended.
+    bool played_ = false;
 };
 
 }  // namespace saltor

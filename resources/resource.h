@@ -107,3 +107,27 @@
 #define ID_PRACTICE_BLIND 40051
 #define ID_PRACTICE_HAND_IN 40052    // ends an exam in progress
 #define ID_FOCUS_SQUARE_ENTRY 40053  // F6: the keyboard focus to the square box
+// --- 10. Journal, drills and progress ----------------------------------------------------------
+#define IDR_MAIN_MENU 331  // the main window's menu bar
+#define IDD_DRILL 332
+#define IDD_PROGRESS 333
+#define IDS_JOURNAL_WRITE_FAILED 372
+#define IDS_DRILL_PROMPT 373
+#define IDS_DRILL_RIGHT 374
+#define IDS_DRILL_WRONG 375
+#define IDS_DRILL_NONE 376
+#define IDS_DRILL_DONE 377
+#define IDS_DRILL_SAVE_FAILED 378
+#define IDS_PROGRESS_EMPTY 379
+#define IDS_PROGRESS_CLEAN 380  // the plot's three series
+#define IDS_PROGRESS_ERRORS 381
+#define IDS_PROGRESS_DRILLS 382
+#define IDS_PROGRESS_COLUMNS 383  // the table's column titles, separated by "|"
+#define IDC_DRILL_TEXT 1060
+#define IDC_DRILL_NEXT 1061
+#define IDC_DRILL_MOVED 1062  // sent by the drill's board to its parent: a move was played
+#define IDC_DRILL_COUNT 1063
+#define IDC_PROGRESS_PLOT 1064
+#define IDC_PROGRESS_TABLE 1065
+#define ID_DRILLS 40060  // menu "Entraînement"
+#define ID_PROGRESS 40061

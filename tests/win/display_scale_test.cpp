@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/drill_dlg_win.h"
 #include "main_dlg_fixture.h"
 #include "winkit/window_helpers_win.h"
 
@@ -63,7 +64,14 @@ TEST_F(DisplayScaleTest, EveryWindowIsWholeWithTheSmallestAndLargestSquares) {
         EXPECT_EQ(LayoutFaults(Dlg()), "") << cell;
         EXPECT_TRUE(Inside(window, screen)) << cell;
     }
-    for (const int box : {IDD_PREFERENCES, IDD_ABOUTBOX}) {
+    // The drill window with its board, as large as the largest squares allow.
+    CDrillDlg drills(settings_, desktop_);
+    ASSERT_NE(drills.CreateModeless(Dlg()), nullptr);
+    ShowWindow(drills.Hwnd(), SW_SHOWNA);  // hidden, its controls would count as none
+    EXPECT_EQ(LayoutFaults(drills.Hwnd()), "");
+    EXPECT_TRUE(Inside(ScreenRect(drills.Hwnd()),
+                       RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+    for (const int box : {IDD_PREFERENCES, IDD_ABOUTBOX, IDD_DRILL, IDD_PROGRESS}) {
         const UniqueWindow shown(CreateDialogParamW(
             GetModuleHandleW(nullptr), MAKEINTRESOURCEW(box), Dlg(),
             [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0));

@@ -27,8 +27,11 @@
 #include <string>
 #include <vector>
 
+#include "app/drill_dlg_win.h"
 #include "board/pixel_rect_win.h"
 #include "board/search_host_win.h"
+#include "journal/journal_file_win.h"
+#include "journal/progress_dlg_win.h"
 #include "main_dlg_fixture.h"
 #include "reference/case_file.h"
 #include "settings/prefs_dlg_win.h"
@@ -58,7 +61,7 @@ const std::map<std::string, int> kControls = {
     {"browse-cursor", IDC_BROWSE_CURSOR}, {"white-swatch", IDC_WHITE_SWATCH},
     {"black-swatch", IDC_BLACK_SWATCH}, {"challenge", IDC_CHALLENGE}, {"entry", IDC_SQUARE_ENTRY},
     {"status", IDC_STATUS_LINE}, {"exam", ID_PRACTICE_EXAM}, {"blind", ID_PRACTICE_BLIND},
-    {"handin", ID_PRACTICE_HAND_IN}};
+    {"handin", ID_PRACTICE_HAND_IN}, {"next", IDC_DRILL_NEXT}};
 const std::map<std::string, WPARAM> kKeys = {
     {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},
     {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"F2", VK_F2}, {"Space", VK_SPACE},
@@ -97,6 +100,8 @@ protected:
     }
     void TearDown() override {
         prefs_.reset();
+        drills_.reset();
+        progress_.reset();
         MainDlgFixture::TearDown();
     }
 
@@ -110,6 +115,7 @@ protected:
         SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures);
         const CellSizeRange sizes = CellSizeRangeFor(AppSettings::MaxCellSize());
         for (const auto& [name, value] : {std::pair{L"%game%", gamePath_},
+                                          {L"%journal%", JournalFilePath()},
                                           {L"%settings%", settingsPath_.wstring()},
                                           {L"%windows%", std::wstring(windows)},
                                           {L"%pictures%", std::wstring(pictures)},
@@ -128,7 +134,8 @@ protected:
         }
         const int id = kControls.at(name);
         const HWND inPrefs = prefs_ ? GetDlgItem(prefs_->Hwnd(), id) : nullptr;
-        return inPrefs ? inPrefs : Item(id);
+        const HWND inDrills = drills_ ? GetDlgItem(drills_->Hwnd(), id) : nullptr;
+        return inPrefs ? inPrefs : inDrills ? inDrills : Item(id);
     }
     static Square SquareNamed(const std::string& name) { return {name[0] - 'a', name[1] - '1'}; }
 
@@ -225,7 +232,9 @@ protected:
             GameFile(gamePath_).Write(study.substr(0, study.find(L'=')),
                                       study.substr(study.find(L'=') + 1));
         } else if (action == "lock") {
-            const fs::path file = a == "settings" ? settingsPath_ : fs::path(gamePath_);
+            const fs::path file = a == "settings"  ? settingsPath_
+                                  : a == "journal" ? fs::path(JournalFilePath())
+                                                   : fs::path(gamePath_);
             fs::create_directories(file.parent_path());
             if (!fs::exists(file)) {
                 WriteBytes(file, "<CellSize>75</CellSize>");
@@ -324,6 +333,17 @@ protected:
             SendMessageW(prefs_->Hwnd(), WM_COMMAND, MAKEWPARAM(kControls.at(a), BN_CLICKED), 0);
             result_ = prefs_->Result();
             prefs_.reset();
+        } else if (action == "drills") {  // the menu's windows, modeless
+            drills_ = std::make_unique<CDrillDlg>(settings_, desktop_);
+            ASSERT_NE(drills_->CreateModeless(Dlg()), nullptr);
+        } else if (action == "progress") {
+            progress_ = std::make_unique<CProgressDlg>();
+            ASSERT_NE(progress_->CreateModeless(Dlg()), nullptr);
+        } else if (action == "drill-square") {
+            const Square s = SquareNamed(a);
+            const int cell = drills_->Board().Game().cellSize;
+            SendMessageW(drills_->Board().Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                         MAKELPARAM(s.column * cell + cell / 2, (7 - s.row) * cell + cell / 2));
         } else {
             FAIL() << "no action " << action;
         }
@@ -424,9 +444,10 @@ protected:
             return (*text && !EqualRect(&tool.rect, &square) ? L"(outside) " : L"") +
                    std::wstring(text);
         }
-        if (probe == "outlined") {
+        if (probe == "outlined") {  // on the main board, or the drill's
             std::vector<std::wstring> squares;
-            for (uint64_t rest = Game().outlined; rest != 0; rest &= rest - 1) {
+            const BoardGame& game = arg == "drill" ? drills_->Board().Game() : Game();
+            for (uint64_t rest = game.outlined; rest != 0; rest &= rest - 1) {
                 squares.push_back(named(SquareAt(std::countr_zero(rest))));
             }
             return join(squares);
@@ -507,11 +528,48 @@ protected:
         if (probe == "result") {
             return std::to_wstring(result_);
         }
+        if (probe == "journal") {  // its lines from the third field on: the rest is the clock's
+            const std::wstring lines =
+                std::regex_replace(ReadTextFile(JournalFilePath()).value_or(L""),
+                                   std::wregex(L"[^\t\n]*\t[^\t\n]*\t([^\r\n]*)\r?\n"), L"$1\n");
+            return lines.substr(0, lines.size() - (lines.empty() ? 0 : 1));
+        }
+        if (probe == "schedule") {  // each drill's position, losing move, box and days to wait
+            std::vector<std::wstring> drills;
+            for (const Drill& d : ParseDrills(ReadTextFile(DrillFilePath()).value_or(L""))) {
+                drills.push_back(PathField(d.position) + L" " + PathField({d.losingMove}) +
+                                 L" box " + std::to_wstring(d.box) + L" in " +
+                                 std::to_wstring(d.dueDay - LocalToday()));
+            }
+            return join(drills);
+        }
+        if (probe == "drill-position") {
+            return EncodeTour(drills_->Board().Game().tour);
+        }
+        if (probe == "drill-text") {
+            return WindowText(GetDlgItem(drills_->Hwnd(), IDC_DRILL_TEXT));
+        }
+        if (probe == "progress-table") {  // rows, cells between "|"; or the plot's sentence
+            const HWND table = GetDlgItem(progress_->Hwnd(), IDC_PROGRESS_TABLE);
+            std::vector<std::wstring> rows;
+            for (int row = 0; row < ListView_GetItemCount(table); ++row) {
+                std::wstring cells;
+                for (int column = 0; column < 5; ++column) {
+                    wchar_t cell[64] = {};
+                    ListView_GetItemText(table, row, column, cell, 64);
+                    cells += (column == 0 ? L"" : L"|") + std::wstring(cell);
+                }
+                rows.push_back(cells);
+            }
+            return join(rows) + WindowText(GetDlgItem(progress_->Hwnd(), IDC_PROGRESS_PLOT));
+        }
         ADD_FAILURE() << "no probe " << probe;
         return {};
     }
 
     std::unique_ptr<CPrefsDlg> prefs_;
+    std::unique_ptr<CDrillDlg> drills_;
+    std::unique_ptr<CProgressDlg> progress_;
     UniqueHandle lock_;
     INT_PTR result_ = 0;
 };

@@ -1,0 +1,213 @@
+#include "app/drill_dlg_win.h"
+
+#include <algorithm>
+#include <optional>
+#include <span>
+
+#include "board/mark_text.h"
+#include "engine/first_lost_move.h"
+#include "engine/loss_explanation.h"
+#include "journal/journal_file_win.h"
+#include "resources/resource.h"
+#include "winkit/resource_string_win.h"
+#include "winkit/text_format.h"
+#include "winkit/window_helpers_win.h"
+
+namespace saltor {
+namespace {
+
+// The exact judging of a drill's moves: the prover settles such positions in milliseconds.
+constexpr uint32_t kJudgeBudgetMs = 2000;
+
+}  // namespace
+
+LRESULT CDrillBoard::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (msg == WM_RBUTTONDOWN || (msg == WM_LBUTTONDOWN && !takesMove)) {
+        handled = true;
+        return 0;
+    }
+    const int before = Game().tour.moveCount;
+    const LRESULT result = CChessBoardWnd::HandleMessage(msg, wParam, lParam, handled);
+    if (msg == WM_LBUTTONDOWN && Game().tour.moveCount != before) {
+        takesMove = false;
+        SendMessageW(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(IDC_DRILL_MOVED, 0), 0);
+    }
+    return result;
+}
+
+CDrillDlg::CDrillDlg(const AppSettings& settings, Desktop& desktop)
+    : settings_(settings), desktop_(desktop), board_(settings_, desktop) {
+    settings_.HintsEnabled = false;
+}
+
+INT_PTR CDrillDlg::DoModal(HWND owner) {
+    return CDialogBase::DoModal(GetModuleHandleW(nullptr), IDD_DRILL, owner);
+}
+
+HWND CDrillDlg::CreateModeless(HWND owner) {
+    return CDialogBase::CreateModeless(GetModuleHandleW(nullptr), IDD_DRILL, owner);
+}
+
+INT_PTR CDrillDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM, bool& handled) {
+    if (msg == WM_INITDIALOG) {
+        OnInitDialog();
+        handled = true;
+        return TRUE;
+    }
+    if (msg != WM_COMMAND) {
+        return 0;
+    }
+    handled = true;
+    switch (LOWORD(wParam)) {
+        case IDC_DRILL_MOVED:
+            Answer();
+            break;
+        case IDC_DRILL_NEXT:
+            ServeNext();
+            break;
+        case IDCANCEL:
+            EndDialog(IDCANCEL);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+void CDrillDlg::OnInitDialog() {
+    today_ = LocalToday();
+    drills_ = ParseDrills(ReadTextFile(DrillFilePath()).value_or(L""));
+    if (AddDrillsFromJournal(drills_, ReadJournal(JournalFilePath()), today_) &&
+        !ReplaceTextFile(DrillFilePath(), FormatDrills(drills_))) {
+        Tell(IDS_DRILL_SAVE_FAILED, DrillFilePath(), scheduleFailureTold_);
+    }
+    due_ = DueDrills(drills_, today_);
+    // The game's squares, unless the screen is too low for them and the texts below.
+    RECT work{}, window{}, client{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(Hwnd(), &window);
+    GetClientRect(Hwnd(), &client);
+    const int below = ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDCANCEL)).bottom -
+                      ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_DRILL_COUNT)).top;
+    const int frame = (window.bottom - window.top) - client.bottom;
+    const int room = work.bottom - work.top - frame - below - MulDiv(32, WindowDpi(Hwnd()), 96);
+    settings_.CellSize = std::clamp(room / 8, 16, settings_.CellSize);
+    board_.Create(Hwnd());
+    Layout();
+    ServeNext();
+    CentreWindow(Hwnd());
+}
+
+// The board at the top left, a margin around it; the texts and buttons below, as wide as it.
+void CDrillDlg::Layout() {
+    const int margin = MulDiv(8, WindowDpi(Hwnd()), 96);
+    RECT board{};
+    GetClientRect(board_.Hwnd(), &board);
+    SetWindowPos(board_.Hwnd(), nullptr, margin, margin, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const int width = board.right;
+    int y = margin + board.bottom + margin;
+    for (const int id : {IDC_DRILL_COUNT, IDC_DRILL_TEXT}) {
+        const RECT r = ChildRect(Hwnd(), GetDlgItem(Hwnd(), id));
+        SetWindowPos(GetDlgItem(Hwnd(), id), nullptr, margin, y, width, r.bottom - r.top,
+                     SWP_NOZORDER);
+        y += r.bottom - r.top + margin / 2;
+    }
+    int right = margin + width;
+    for (const int id : {IDCANCEL, IDC_DRILL_NEXT}) {
+        const RECT r = ChildRect(Hwnd(), GetDlgItem(Hwnd(), id));
+        right -= r.right - r.left;
+        SetWindowPos(GetDlgItem(Hwnd(), id), nullptr, right, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        right -= margin;
+    }
+    const RECT button = ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDCANCEL));
+    RECT window{}, client{};
+    GetWindowRect(Hwnd(), &window);
+    GetClientRect(Hwnd(), &client);
+    SetWindowPos(Hwnd(), nullptr, 0, 0,
+                 (window.right - window.left) - client.right + width + 2 * margin,
+                 (window.bottom - window.top) - client.bottom + button.bottom + margin,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void CDrillDlg::ServeNext() {
+    TourState& tour = board_.Game().tour;
+    tour.Reset();
+    board_.Game().Outline(0);
+    EnableWindow(GetDlgItem(Hwnd(), IDC_DRILL_NEXT), FALSE);
+    if (served_ >= due_.size()) {
+        tour.challenge = {};
+        board_.takesMove = false;
+        SetDlgItemTextW(Hwnd(), IDC_DRILL_COUNT, L"");
+        SetDlgItemTextW(
+            Hwnd(), IDC_DRILL_TEXT,
+            due_.empty()
+                ? LoadResourceString(IDS_DRILL_NONE).c_str()
+                : FormatNumbers(LoadResourceString(IDS_DRILL_DONE), {done_, right_}).c_str());
+        board_.Refresh();
+        SetFocus(GetDlgItem(Hwnd(), IDCANCEL));
+        return;
+    }
+    const Drill& drill = drills_[due_[served_++]];
+    tour.challenge = drill.challenge;
+    for (const Square s : drill.position) {
+        tour.Play(s);
+    }
+    board_.takesMove = true;
+    SetDlgItemTextW(Hwnd(), IDC_DRILL_COUNT,
+                    (L"Exercice " + std::to_wstring(served_) + L" sur " +
+                     std::to_wstring(due_.size()) + L" (boîte " + std::to_wstring(drill.box) + L")")
+                        .c_str());
+    SetDlgItemTextW(Hwnd(), IDC_DRILL_TEXT, LoadResourceString(IDS_DRILL_PROMPT).c_str());
+    board_.Refresh();
+    SetFocus(board_.Hwnd());
+    shownTick_ = GetTickCount();
+}
+
+void CDrillDlg::Answer() {
+    Drill& drill = drills_[due_[served_ - 1]];
+    const TourState& tour = board_.Game().tour;
+    const Square played = tour.moves[tour.moveCount - 1];
+    ClockHost clock;
+    // Out of time (never seen: the prover settles these in milliseconds) the move is given the
+    // benefit of the doubt, and nothing is outlined.
+    const std::optional<uint64_t> sound =
+        SoundMoves(std::span<const Square>(drill.position), drill.challenge, clock, kJudgeBudgetMs);
+    const bool right = !sound || (*sound >> IndexOf(played) & 1) != 0;
+    board_.Game().Outline(sound.value_or(0));
+    std::wstring text = LoadResourceString(IDS_DRILL_RIGHT);
+    if (!right) {
+        text = FormatSubject(LoadResourceString(IDS_DRILL_WRONG),
+                             ExplanationText(ExplainLoss(tour, tour.moveCount)));
+    }
+    SetDlgItemTextW(Hwnd(), IDC_DRILL_TEXT, text.c_str());
+    ++done_;
+    right_ += right ? 1 : 0;
+
+    JournalRecord record;
+    record.seconds = (GetTickCount() - shownTick_) / 1000;
+    record.start = LocalTimeText(record.seconds);
+    record.challenge = drill.challenge;
+    record.issue = right ? GameIssue::DrillRight : GameIssue::DrillWrong;
+    record.moves = 1;
+    record.errors = right ? 0 : 1;
+    record.firstLostMove = right ? 0 : tour.moveCount;
+    record.path.assign(tour.moves.begin(), tour.moves.begin() + tour.moveCount);
+    if (!AppendToJournal(JournalFilePath(), record)) {
+        Tell(IDS_JOURNAL_WRITE_FAILED, JournalFilePath(), journalFailureTold_);
+    }
+    ScheduleAnswer(drill, right, today_);
+    if (!ReplaceTextFile(DrillFilePath(), FormatDrills(drills_))) {
+        Tell(IDS_DRILL_SAVE_FAILED, DrillFilePath(), scheduleFailureTold_);
+    }
+    EnableWindow(GetDlgItem(Hwnd(), IDC_DRILL_NEXT), TRUE);
+    SetFocus(GetDlgItem(Hwnd(), IDC_DRILL_NEXT));
+}
+
+void CDrillDlg::Tell(int message, const std::wstring& path, bool& told) {
+    if (!std::exchange(told, true)) {
+        desktop_.ShowMessage(Hwnd(), FormatSubject(LoadResourceString(message), path),
+                             LoadResourceString(IDS_MAIN_CAPTION), MB_ICONWARNING | MB_OK);
+    }
+}
+
+}  // namespace saltor
