@@ -22,8 +22,8 @@
 #include "settings/settings_file_win.h"
 #include "winkit/file_win.h"
 #include "winkit/resource_string_win.h"
-#include "winkit/tooltip_win.h"
 #include "winkit/text_format.h"
+#include "winkit/tooltip_win.h"
 #include "winkit/window_helpers_win.h"
 
 namespace saltor {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/search_host.h"
 #include "engine/first_lost_move.h"
+#include "engine/search_host.h"
 #include "engine/tour_state.h"
 #include "journal/journal_record.h"
 
