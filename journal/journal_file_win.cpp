@@ -119,21 +119,7 @@ std::optional<std::wstring> ReadTextFile(const std::wstring& path) {
 }
 
 bool ReplaceTextFile(const std::wstring& path, std::wstring_view text) {
-    const std::wstring temporary = path + L".tmp";
-    {
-        const UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid() || !WriteAll(file.Get(), EncodeUtf8(text))) {
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-    }
-    if (!MoveFileExW(temporary.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temporary.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceWholeFile(path, EncodeUtf8(text));
 }
 
 std::wstring LocalTimeText(int64_t secondsAgo) {

@@ -33,45 +33,6 @@ std::wstring ReadSettingsDocument(const std::wstring& path) {
     return bytes ? DecodeUtf8(bytes->data(), bytes->size()) : std::wstring();
 }
 
-// Writes the whole file or nothing: on failure the temporary file is removed.
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        // Possibly another instance's temporary file, in use: not ours to delete.
-        return false;
-    }
-    DWORD written = 0;
-    // Flushed before the rename, so the new name never points at data still in the cache.
-    const bool ok =
-        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size() && FlushFileBuffers(file.Get());
-    file.Reset();
-    if (!ok) {
-        DeleteFileW(path.c_str());
-    }
-    return ok;
-}
-
-// The new file is written beside the old one and then moved over it, so a crash or a full disk
-// leaves either the old file or the new one, never a damaged one. True only when the file was
-// replaced.
-bool ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
-    if (path.empty()) {
-        return false;
-    }
-    const std::wstring tempPath = path + L".tmp";
-    if (!WriteWholeFile(tempPath, bytes)) {
-        return false;
-    }
-    if (!MoveFileExW(tempPath.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(tempPath.c_str());
-        return false;
-    }
-    return true;
-}
-
 std::wstring PracticeFilePath() {
     std::wstring path = SettingsFolder();
     if (!path.empty()) {

@@ -32,4 +32,9 @@ private:
 // The running program file's full path; empty when it cannot be had.
 std::wstring ProgramFilePath();
 
+// The new file is written beside the old one and then moved over it, so a crash or a full disk
+// leaves either the old file or the new one, never a damaged one. True only when the file was
+// replaced.
+bool ReplaceWholeFile(const std::wstring& path, const std::string& bytes);
+
 }  // namespace saltor
