@@ -1,6 +1,5 @@
 #include "app/main_dlg_win.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -12,18 +11,14 @@
 #include "app/html_help_win.h"
 #include "app/main_window_rules.h"
 #include "app/program_paths.h"
-#include "board/practice_text.h"
-#include "files/tour_text.h"
 #include "journal/game_record.h"
 #include "journal/journal_file_win.h"
 #include "journal/progress_dlg_win.h"
 #include "resources/resource.h"
 #include "settings/prefs_dlg_win.h"
-#include "settings/settings_file_win.h"
 #include "winkit/file_win.h"
 #include "winkit/resource_string_win.h"
 #include "winkit/text_format.h"
-#include "winkit/tooltip_win.h"
 #include "winkit/window_helpers_win.h"
 
 namespace saltor {
@@ -193,7 +188,7 @@ void CMainDlg::OnInitDialog() {
     SetWindowTextW(Hwnd(), LoadResourceString(IDS_MAIN_CAPTION).c_str());
 
     board_.Create(Hwnd());
-    InitPractice();
+    practice_.Init(Hwnd());
     board_.Game().onFirstMove = [this] { gameStartTick_ = GetTickCount(); };
     board_.Game().onGameEnd = [this](GameIssue issue) { JournalGame(issue); };
     // The board starts with the keyboard focus (hence WM_INITDIALOG's FALSE): left to itself
@@ -327,7 +322,7 @@ void CMainDlg::OnCommand(int id) {
         case ID_PRACTICE_EXAM:
         case ID_PRACTICE_BLIND:
         case ID_PRACTICE_HAND_IN:
-            ChoosePractice(id);
+            practice_.Command(id);
             break;
         case ID_FOCUS_SQUARE_ENTRY:
             if (!panelShown_) {
@@ -478,7 +473,8 @@ void CMainDlg::Layout() {
         ShiftControl(Hwnd(), IDC_HELP_BUTTON, r.columnShift, r.helpTop);
         ShiftControl(Hwnd(), ID_APP_ABOUT, r.columnShift, r.aboutTop);
         ShiftControl(Hwnd(), IDCANCEL, r.columnShift, r.quitTop);
-        LayoutStatusLine(r);
+        practice_.LayoutStatusLine(ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_PREFERENCES)),
+                                   r.statusTop, r.statusHeight);
     }
 
     if (recentre_) {
@@ -545,7 +541,7 @@ bool CMainDlg::OnIdle() {
           ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_STATUS_LINE)).bottom >
               ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_STATUS_LINE)).top,
           true);
-    UpdatePractice();
+    practice_.Update();
     return false;
 }
 
@@ -601,12 +597,11 @@ bool CMainDlg::PreTranslateMessage(MSG* msg) {
     if (Hwnd() == nullptr || (msg->hwnd != Hwnd() && !IsChild(Hwnd(), msg->hwnd))) {
         return false;
     }
-    if (TranslateSquareEntryKey(*msg)) {
+    if (practice_.TranslateKey(*msg)) {
         return true;
     }
     // In the square box Space is typed, not the panel's key.
-    const bool typedSpace =
-        msg->hwnd == GetDlgItem(Hwnd(), IDC_SQUARE_ENTRY) && msg->wParam == VK_SPACE;
+    const bool typedSpace = practice_.IsSquareBox(msg->hwnd) && msg->wParam == VK_SPACE;
     if (accelerators_ && !typedSpace && TranslateAcceleratorW(Hwnd(), accelerators_.Get(), msg)) {
         return true;
     }
@@ -626,104 +621,6 @@ bool CMainDlg::PreTranslateMessage(MSG* msg) {
         return true;
     }
     return IsDialogMessageW(Hwnd(), msg) != FALSE;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Practice: the modes of the menu "Entraînement", the squares typed by name, the status line.
-
-void CMainDlg::InitPractice() {
-    practice_ = LoadPracticeOptions();
-    board_.Game().ChooseModes(practice_.exam, practice_.blind);
-    const HWND entry = GetDlgItem(Hwnd(), IDC_SQUARE_ENTRY);
-    SendMessageW(entry, EM_SETCUEBANNER, TRUE,
-                 reinterpret_cast<LPARAM>(LoadResourceString(IDS_SQUARE_CUE).c_str()));
-    SendMessageW(entry, EM_LIMITTEXT, 16, 0);
-    statusTip_.Reset(CreateTooltipWindow(Hwnd()));
-    if (statusTip_) {
-        AddTooltipTool(statusTip_.Get(), GetDlgItem(Hwnd(), IDC_STATUS_LINE), 1, L"");
-    }
-    status_.clear();
-}
-
-// A mode toggled is kept for the next start (if the file cannot be written, for this session
-// only); handing in ends the exam in progress.
-void CMainDlg::ChoosePractice(int id) {
-    BoardGame& game = board_.Game();
-    if (id == ID_PRACTICE_HAND_IN) {
-        game.HandIn();
-    } else {
-        bool& mode = id == ID_PRACTICE_EXAM ? practice_.exam : practice_.blind;
-        mode = !mode;
-        SavePracticeOptions(practice_);
-        game.ChooseModes(practice_.exam, practice_.blind);
-    }
-    board_.Refresh();
-}
-
-// Enter in the square box plays what it names; it never reaches the dialog manager.
-bool CMainDlg::TranslateSquareEntryKey(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN ||
-        msg.hwnd != GetDlgItem(Hwnd(), IDC_SQUARE_ENTRY)) {
-        return false;
-    }
-    PlayTypedSquare();
-    return true;
-}
-
-// A square played empties the box; anything else (no square named, a move refused) beeps and
-// leaves the text selected, to be typed over.
-void CMainDlg::PlayTypedSquare() {
-    const HWND entry = GetDlgItem(Hwnd(), IDC_SQUARE_ENTRY);
-    const std::optional<Square> square = ParseSquareName(WindowText(entry));
-    BoardGame& game = board_.Game();
-    if (!square) {
-        game.Slip();
-    }
-    if (square && game.Play(*square)) {
-        SetWindowTextW(entry, L"");
-    } else {
-        SendMessageW(entry, EM_SETSEL, 0, -1);
-    }
-    board_.Refresh();
-}
-
-// The status line fills the column's width and the height the layout leaves it.
-void CMainDlg::LayoutStatusLine(const LayoutResult& r) {
-    const RECT prefs = ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_PREFERENCES));
-    SetWindowPos(GetDlgItem(Hwnd(), IDC_STATUS_LINE), nullptr, prefs.left, r.statusTop,
-                 prefs.right - prefs.left, r.statusHeight, kMoveControl);
-    status_.clear();  // measured again for its tip at the next idle pass
-}
-
-// The status line's text, its tip when the line cuts it, and the menu's states.
-void CMainDlg::UpdatePractice() {
-    const BoardGame& game = board_.Game();
-    if (std::wstring text = StatusText(game); text != status_) {
-        status_ = std::move(text);
-        const HWND line = GetDlgItem(Hwnd(), IDC_STATUS_LINE);
-        SetWindowTextW(line, status_.c_str());
-        RECT client{};
-        GetClientRect(line, &client);
-        RECT needed = client;
-        {
-            const WindowDc dc(line);
-            const SelectedObject font(
-                dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(line, WM_GETFONT, 0, 0)));
-            DrawTextW(dc.Get(), status_.c_str(), -1, &needed,
-                      DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        }
-        if (statusTip_) {
-            MoveTooltipTool(statusTip_.Get(), line, 1, client,
-                            needed.bottom > client.bottom ? status_ : L"");
-        }
-    }
-    const HMENU menu = GetMenu(Hwnd());
-    const auto check = [](bool on) { return MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED); };
-    CheckMenuItem(menu, ID_PRACTICE_EXAM, check(practice_.exam));
-    CheckMenuItem(menu, ID_PRACTICE_BLIND, check(practice_.blind));
-    const bool examInProgress = game.exam && !game.IsBrowsing() && game.tour.moveCount > 0;
-    EnableMenuItem(menu, ID_PRACTICE_HAND_IN,
-                   MF_BYCOMMAND | (examInProgress ? MF_ENABLED : MF_GRAYED));
 }
 
 }  // namespace saltor

@@ -10,11 +10,11 @@
 #include <utility>
 
 #include "app/main_window_rules.h"
+#include "app/practice_controls_win.h"
 #include "app/study_list_win.h"
 #include "board/chess_board_wnd_win.h"
 #include "journal/journal_record.h"
 #include "settings/app_settings.h"
-#include "settings/practice_options.h"
 #include "winkit/desktop_win.h"
 #include "winkit/handles_win.h"
 #include "winkit/message_loop_win.h"
@@ -65,13 +65,6 @@ private:
     void UpdateCursor(POINT clientPoint) const;
     bool TranslateBoardKey(const MSG& msg);
     void DeleteStudyOnKey(const MSG& msg);
-    // Practice: the menu's modes, the typed squares and the status line.
-    void InitPractice();
-    void ChoosePractice(int id);
-    bool TranslateSquareEntryKey(const MSG& msg);
-    void PlayTypedSquare();
-    void LayoutStatusLine(const LayoutResult& r);
-    void UpdatePractice();
 
     // The journal of games and the "Entraînement" menu: a game that ends adds its line; a
     // failed write is told once per run and the game goes on.
@@ -92,9 +85,7 @@ private:
     HWND studyList_ = nullptr;
     GameFile gameFile_;
     std::unique_ptr<StudyList> studies_;
-    PracticeOptions practice_;
-    std::wstring status_;
-    UniqueWindow statusTip_;  // the status line's whole text, when the line cuts it
+    PracticeControls practice_{board_};
     bool journalFailureTold_ = false;
     DWORD gameStartTick_ = 0;  // the player's first move of the game on the board
     // Each window loads its own table (Wine makes a new one every time, Windows counts the
