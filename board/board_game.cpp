@@ -211,7 +211,9 @@ void BoardGame::EndPractice() {
         const std::optional<int> lost =
             FirstLostMove(std::span<const Square>(tour.moves.data(), tour.SquaresOnBoard()),
                           tour.challenge, host_, kFirstLostBudgetMs);
-        if (lost.value_or(0) > 0) {
+        if (lost == 0) {
+            tour.firstDoubtfulMove = NoMark;  // a tour remains after every move
+        } else if (lost) {
             tour.firstLostMove = *lost - 1;
         }
     }
