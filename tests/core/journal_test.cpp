@@ -138,6 +138,16 @@ TEST(JournalTest, ProgressGoesByDayOrByGameWhenDaysAreFew) {
     EXPECT_EQ(points[0].label, L"05/12");
     EXPECT_EQ(std::tuple(points[2].games, points[2].ErrorsPerGame(), points[2].DrillSuccess()),
               std::tuple(2, 1.0, 50.0));
+
+    // Drills before the first game go with it alone; a game given up without an error is no
+    // clean tour; by game, only the last kMostGames show.
+    JournalRecord abandoned = clean;
+    abandoned.issue = GameIssue::Abandoned;
+    points = ProgressSeries({drill, abandoned, abandoned}, today);
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_EQ(std::tuple(points[0].drills, points[1].drills, points[0].cleanTours),
+              std::tuple(1, 0, 0));
+    EXPECT_EQ(ProgressSeries(std::vector(kMostGames + 5, abandoned), today).size(), kMostGames);
 }
 
 // Move by move, the exact first lost move is where the judge first finds no tour, and the sound
