@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/tour_state.h"
+#include "files/tour_text.h"
 
 namespace saltor {
 namespace {
@@ -135,28 +136,22 @@ std::optional<Challenge> ParseChallengeField(std::wstring_view text) {
 }
 
 std::wstring PathField(const std::vector<Square>& path) {
-    std::wstring text;
+    TourState tour;
     for (const Square s : path) {
-        text += (text.empty() ? L"" : L";") + SquareName(s);
+        tour.Play(s);
     }
-    return text;
+    return EncodeTour(tour);
 }
 
+// The studies' reader stops at the first square it cannot play; the text is whole only if the
+// squares it played are written back as the same text.
 std::optional<std::vector<Square>> ParsePathField(std::wstring_view text) {
-    std::vector<Square> path;
-    if (text.empty()) {
-        return path;
-    }
     TourState tour;
-    for (const std::wstring_view part : Split(text, L';')) {
-        const std::optional<Square> s = ParseSquare(part);
-        if (!s || !tour.IsLegal(*s)) {
-            return std::nullopt;
-        }
-        tour.Play(*s);
-        path.push_back(*s);
+    DecodeTour(tour, text);
+    if (EncodeTour(tour) != text) {
+        return std::nullopt;
     }
-    return path;
+    return std::vector<Square>(tour.moves.begin(), tour.moves.begin() + tour.SquaresOnBoard());
 }
 
 std::wstring FormatJournalLine(const JournalRecord& r) {
