@@ -203,7 +203,6 @@ void BoardGame::HandIn() {
 // The game is browsed on the first move the judge marked (a "?" when it marked no "X"), with
 // every mark, then the review tells what happened.
 void BoardGame::EndPractice() {
-    EndGame(tour.IsComplete() ? GameIssue::Completed : GameIssue::Abandoned);
     ended = true;
     hintSquare = NoSquare;
     // Where the silent judge ran out of time, the review settles the position exactly.
@@ -217,6 +216,8 @@ void BoardGame::EndPractice() {
             tour.firstLostMove = *lost - 1;
         }
     }
+    // Told after the settling, so that the journal starts from the mark it found.
+    EndGame(tour.IsComplete() ? GameIssue::Completed : GameIssue::Abandoned);
     const int last = tour.SquaresOnBoard() - 1;
     const int marked = tour.firstLostMove != NoMark ? tour.firstLostMove : tour.firstDoubtfulMove;
     browseIndex = MarksShown() ? std::min(marked, last) : last;
