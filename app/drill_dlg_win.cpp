@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "board/mark_text.h"
 #include "engine/first_lost_move.h"
@@ -48,11 +49,20 @@ HWND CDrillDlg::CreateModeless(HWND owner) {
     return CDialogBase::CreateModeless(GetModuleHandleW(nullptr), IDD_DRILL, owner);
 }
 
-INT_PTR CDrillDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM, bool& handled) {
+INT_PTR CDrillDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
     if (msg == WM_INITDIALOG) {
         OnInitDialog();
         handled = true;
         return TRUE;
+    }
+    if (msg == WM_DPICHANGED) {
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;  // left to the dialog manager too, which scales its controls' fonts
+    }
+    if (msg == kRelayoutMessage) {
+        Layout();
+        handled = true;
+        return 0;
     }
     if (msg != WM_COMMAND) {
         return 0;
@@ -82,25 +92,46 @@ void CDrillDlg::OnInitDialog() {
         Tell(IDS_DRILL_SAVE_FAILED, DrillFilePath(), scheduleFailureTold_);
     }
     due_ = DueDrills(drills_, today_);
-    // The game's squares, unless the screen is too low for them and the texts below.
-    RECT work{}, window{}, client{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(Hwnd(), &window);
-    GetClientRect(Hwnd(), &client);
-    const int below = ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDCANCEL)).bottom -
-                      ChildRect(Hwnd(), GetDlgItem(Hwnd(), IDC_DRILL_COUNT)).top;
-    const int frame = (window.bottom - window.top) - client.bottom;
-    const int room = work.bottom - work.top - frame - below - MulDiv(32, WindowDpi(Hwnd()), 96);
-    settings_.CellSize = std::clamp(room / 8, 16, settings_.CellSize);
+    dpi_ = WindowDpi(Hwnd());
+    FitSquaresToScreen();
     board_.Create(Hwnd());
     Layout();
     ServeNext();
     CentreWindow(Hwnd());
 }
 
+// Carried to a monitor of another scale, the squares keep their size to the eye.
+void CDrillDlg::OnDpiChanged(int dpi, const RECT& suggested) {
+    settings_.CellSize = RescaleCellSize(settings_.CellSize, std::exchange(dpi_, dpi), dpi,
+                                         AppSettings::MaxCellSize());
+    SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitSquaresToScreen();
+    board_.FollowSettings();
+    Layout();
+    PostMessageW(Hwnd(), kRelayoutMessage, 0, 0);
+}
+
+// The game's squares, unless the screen is too low for them and the texts below.
+void CDrillDlg::FitSquaresToScreen() {
+    RECT work{}, window{}, client{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(Hwnd(), &window);
+    GetClientRect(Hwnd(), &client);
+    // What Layout puts around the board: margins, and under it the texts and the buttons' row.
+    const int margin = Margin();
+    int around = 3 * margin + 2 * (margin / 2) + (window.bottom - window.top) - client.bottom;
+    for (const int id : {IDC_DRILL_COUNT, IDC_DRILL_TEXT, IDCANCEL}) {
+        const RECT r = ChildRect(Hwnd(), GetDlgItem(Hwnd(), id));
+        around += r.bottom - r.top;
+    }
+    const int room = static_cast<int>(work.bottom - work.top) - around;
+    settings_.CellSize = std::clamp(room / 8, 16, settings_.CellSize);
+}
+
 // The board at the top left, a margin around it; the texts and buttons below, as wide as it.
 void CDrillDlg::Layout() {
-    const int margin = MulDiv(8, WindowDpi(Hwnd()), 96);
+    const int margin = Margin();
     RECT board{};
     GetClientRect(board_.Hwnd(), &board);
     SetWindowPos(board_.Hwnd(), nullptr, margin, margin, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

@@ -43,6 +43,9 @@ protected:
 
 private:
     void OnInitDialog();
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void FitSquaresToScreen();
+    int Margin() const { return MulDiv(8, dpi_, 96); }
     void Layout();
     void ServeNext();
     void Answer();
@@ -55,6 +58,7 @@ private:
     std::vector<size_t> due_;  // this session's, in order
     size_t served_ = 0;
     int32_t today_ = 0;
+    int dpi_ = 96;
     int done_ = 0, right_ = 0;
     uint32_t shownTick_ = 0;
     bool journalFailureTold_ = false, scheduleFailureTold_ = false;

@@ -65,10 +65,6 @@ void ShiftControl(HWND parent, int id, int dx, std::optional<int> top = std::nul
     RedrawWindow(parent, &landed, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-// After a change of display scale the dialog manager may still scale the controls itself: the
-// layout runs once more when it is done.
-constexpr UINT kRelayoutMessage = WM_APP + 1;
-
 // Our own copy: a shared one of a size the system does not use would never be freed, and a change
 // of display scale asks for new sizes.
 UniqueIcon LoadIconSized(HINSTANCE instance, int id, int size) {

@@ -17,6 +17,10 @@ void CentreWindow(HWND window);
 int WindowDpi(HWND window);
 int SystemDpi();
 
+// Posted to itself by a dialog whose display scale changed: the dialog manager may still scale
+// the controls itself after WM_DPICHANGED, so the layout runs once more when it is done.
+constexpr UINT kRelayoutMessage = WM_APP + 1;
+
 // A window's or control's whole text.
 std::wstring WindowText(HWND window);
 

@@ -104,6 +104,17 @@ TEST_F(DisplayScaleTest, AChangeOfScaleRescalesTheWindowAndKeepsTheGame) {
         EXPECT_EQ(EncodeTour(Game().tour), EncodeTour(tour));
         EXPECT_EQ(Game().tour.firstLostMove, tour.firstLostMove);
     }
+    // The drill window too: its squares shrink at half the scale and come back as they were.
+    CDrillDlg drills(settings_, desktop_);
+    ASSERT_NE(drills.CreateModeless(Dlg()), nullptr);
+    const auto side = [&drills] { return ChildRect(drills.Hwnd(), drills.Board().Hwnd()).right; };
+    const int before = side();
+    for (const int to : {dpi / 2, dpi}) {
+        RECT suggested = ScreenRect(drills.Hwnd());
+        SendMessageW(drills.Hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(side() == before, to == dpi) << to;
+    }
 }
 
 }  // namespace
