@@ -86,9 +86,12 @@ INT_PTR CDrillDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& h
 
 void CDrillDlg::OnInitDialog() {
     today_ = LocalToday();
-    drills_ = ParseDrills(ReadTextFile(DrillFilePath()).value_or(L""));
-    if (AddDrillsFromJournal(drills_, ReadJournal(JournalFilePath()), today_) &&
-        !ReplaceTextFile(DrillFilePath(), FormatDrills(drills_))) {
+    const std::vector<JournalRecord> journal = ReadJournal(JournalFilePath());
+    DrillFileUpdate update = UpdateDrillFile(DrillFilePath(), [&](std::vector<Drill>& drills) {
+        return AddDrillsFromJournal(drills, journal, today_);
+    });
+    drills_ = std::move(update.drills);
+    if (!update.saved) {
         Tell(IDS_DRILL_SAVE_FAILED, DrillFilePath(), scheduleFailureTold_);
     }
     due_ = DueDrills(drills_, today_);
@@ -227,7 +230,12 @@ void CDrillDlg::Answer() {
         Tell(IDS_JOURNAL_WRITE_FAILED, JournalFilePath(), journalFailureTold_);
     }
     ScheduleAnswer(drill, right, today_);
-    if (!ReplaceTextFile(DrillFilePath(), FormatDrills(drills_))) {
+    // Into the schedule as it is now: another copy of the game may have answered others.
+    const auto answered = [&drill](std::vector<Drill>& drills) {
+        PutDrill(drills, drill);
+        return true;
+    };
+    if (!UpdateDrillFile(DrillFilePath(), answered).saved) {
         Tell(IDS_DRILL_SAVE_FAILED, DrillFilePath(), scheduleFailureTold_);
     }
     EnableWindow(GetDlgItem(Hwnd(), IDC_DRILL_NEXT), TRUE);

@@ -74,6 +74,17 @@ bool AddDrillsFromJournal(std::vector<Drill>& drills, const std::vector<JournalR
     return added;
 }
 
+void PutDrill(std::vector<Drill>& drills, const Drill& drill) {
+    const auto same = std::find_if(drills.begin(), drills.end(), [&drill](const Drill& d) {
+        return d.position == drill.position && d.challenge == drill.challenge;
+    });
+    if (same != drills.end()) {
+        *same = drill;
+    } else {
+        drills.push_back(drill);
+    }
+}
+
 std::vector<size_t> DueDrills(const std::vector<Drill>& drills, int32_t today) {
     std::vector<size_t> due;
     for (size_t i = 0; i < drills.size(); ++i) {

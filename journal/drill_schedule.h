@@ -41,5 +41,7 @@ bool AddDrillsFromJournal(std::vector<Drill>& drills, const std::vector<JournalR
 // The drills due on `today`, soonest due first.
 std::vector<size_t> DueDrills(const std::vector<Drill>& drills, int32_t today);
 void ScheduleAnswer(Drill& drill, bool right, int32_t today);
+// Puts `drill` in place of the schedule's drill of the same position and challenge, or at its end.
+void PutDrill(std::vector<Drill>& drills, const Drill& drill);
 
 }  // namespace saltor

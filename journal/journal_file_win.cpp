@@ -18,23 +18,24 @@ namespace {
 // is not read after each game.
 constexpr uint64_t kTrimCheckBytes = kJournalLimit * 40;
 
-// Held while the journal is written: copies of the game append one after another, and none
-// appends while another trims. A copy that died holding it leaves it abandoned, which is taken.
-class JournalLock {
+// Held while the journal or the schedule is written: copies of the game append one after
+// another, none appends while another trims, none rewrites the schedule another has just read. A
+// copy that died holding it leaves it abandoned, which is taken.
+class FileLock {
 public:
-    explicit JournalLock(const std::wstring& path) {
-        std::wstring name = L"Local\\Saltor.journal." + path;
+    FileLock(std::wstring_view kind, const std::wstring& path) {
+        std::wstring name = L"Local\\Saltor." + std::wstring(kind) + L"." + path;
         std::replace(name.begin() + 6, name.end(), L'\\', L'/');
         mutex_.Reset(CreateMutexW(nullptr, FALSE, name.substr(0, MAX_PATH - 1).c_str()));
         held_ = mutex_.Valid() && WaitForSingleObject(mutex_.Get(), 5000) != WAIT_TIMEOUT;
     }
-    ~JournalLock() {
+    ~FileLock() {
         if (held_) {
             ReleaseMutex(mutex_.Get());
         }
     }
-    JournalLock(const JournalLock&) = delete;
-    JournalLock& operator=(const JournalLock&) = delete;
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
 
 private:
     UniqueHandle mutex_;
@@ -82,7 +83,7 @@ bool AppendToJournal(const std::wstring& path, const JournalRecord& record) {
     if (path.empty()) {
         return false;
     }
-    const JournalLock lock(path);
+    const FileLock lock(L"journal", path);
     uint64_t size = 0;
     {
         const UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
@@ -120,6 +121,27 @@ std::optional<std::wstring> ReadTextFile(const std::wstring& path) {
 
 bool ReplaceTextFile(const std::wstring& path, std::wstring_view text) {
     return ReplaceWholeFile(path, EncodeUtf8(text));
+}
+
+DrillFileUpdate UpdateDrillFile(const std::wstring& path,
+                                const std::function<bool(std::vector<Drill>&)>& change) {
+    DrillFileUpdate update;
+    if (path.empty()) {
+        change(update.drills);
+        return update;
+    }
+    const FileLock lock(L"drills", path);
+    const std::optional<std::wstring> text = ReadTextFile(path);
+    const bool missing =
+        !text && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND);
+    if (text) {
+        update.drills = ParseDrills(*text);
+    }
+    const bool changed = change(update.drills);
+    update.saved =
+        (text || missing) && (!changed || ReplaceTextFile(path, FormatDrills(update.drills)));
+    return update;
 }
 
 std::wstring LocalTimeText(int64_t secondsAgo) {

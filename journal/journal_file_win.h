@@ -2,12 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/search_host.h"
+#include "journal/drill_schedule.h"
 #include "journal/journal_record.h"
 
 namespace saltor {
@@ -30,6 +32,17 @@ bool AppendToJournal(const std::wstring& path, const JournalRecord& record);
 std::optional<std::wstring> ReadTextFile(const std::wstring& path);
 // Writes a UTF-8 text file whole: a temporary file beside it, then moved over it.
 bool ReplaceTextFile(const std::wstring& path, std::wstring_view text);
+
+// The drills' schedule read afresh and given to `change`, which says whether it changed it, then
+// written back if so; under a lock named after the file, so that copies of the game at their
+// drills at once keep each other's answers. A file that is there but cannot be read is not
+// written over: the schedule is then `change`'s alone, and not saved.
+struct DrillFileUpdate {
+    std::vector<Drill> drills;
+    bool saved = false;
+};
+DrillFileUpdate UpdateDrillFile(const std::wstring& path,
+                                const std::function<bool(std::vector<Drill>&)>& change);
 
 // The well-formed records of the journal's last kJournalReadBytes, more than the lines it keeps
 // ever take, so that a journal grown large elsewhere opens as fast; none when it is missing or

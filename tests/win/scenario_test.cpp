@@ -339,6 +339,12 @@ protected:
         } else if (action == "progress") {
             progress_ = std::make_unique<CProgressDlg>();
             ASSERT_NE(progress_->CreateModeless(Dlg()), nullptr);
+        } else if (action == "other-drill") {  // another copy's, in box 3 due in 5 days
+            UpdateDrillFile(DrillFilePath(), [&](std::vector<Drill>& drills) {
+                drills.push_back(
+                    {*ParsePathField(Text(a)), {}, SquareNamed(b), 3, LocalToday() + 5});
+                return true;
+            });
         } else if (action == "drill-square") {
             const Square s = SquareNamed(a);
             const int cell = drills_->Board().Game().cellSize;
