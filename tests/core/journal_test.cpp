@@ -112,11 +112,6 @@ TEST(JournalTest, LostGamesBecomeDrillsThatMoveThroughTheBoxes) {
               FormatDrills(drills));
     ScheduleAnswer(d, false, today + 2);
     EXPECT_EQ(std::pair(d.box, d.dueDay), std::pair(1, today + 2));
-    // An answer replaces its drill in a schedule read afresh, or joins it.
-    std::vector<Drill> fresh{Drill{{Square{1, 2}}, {}, Square{0, 0}, 2, today}, d};
-    PutDrill(fresh, d);
-    PutDrill(fresh, {{Square{1, 2}}, {}, Square{0, 0}, 4, today});
-    EXPECT_EQ(std::pair(fresh.size(), fresh[0].box), std::pair(size_t{2}, 4));
 }
 
 TEST(JournalTest, ProgressGoesByDayOrByGameWhenDaysAreFew) {

@@ -339,10 +339,10 @@ protected:
         } else if (action == "progress") {
             progress_ = std::make_unique<CProgressDlg>();
             ASSERT_NE(progress_->CreateModeless(Dlg()), nullptr);
-        } else if (action == "other-drill") {  // another copy's, in box 3 due in 5 days
-            UpdateDrillFile(DrillFilePath(), [&](std::vector<Drill>& drills) {
-                drills.push_back(
-                    {*ParsePathField(Text(a)), {}, SquareNamed(b), 3, LocalToday() + 5});
+        } else if (action == "other-drill") {  // another copy's answer, box 3 due in 5 days
+            const Drill other{*ParsePathField(Text(a)), {}, SquareNamed(b), 3, LocalToday() + 5};
+            UpdateDrillFile(DrillFilePath(), [&other](std::vector<Drill>& drills) {
+                PutDrill(drills, other);
                 return true;
             });
         } else if (action == "drill-square") {
