@@ -96,6 +96,7 @@ void CDrillDlg::OnInitDialog() {
     }
     due_ = DueDrills(drills_, today_);
     dpi_ = WindowDpi(Hwnd());
+    CentreWindow(Hwnd());  // on the owner's monitor first, whose height the squares fit
     FitSquaresToScreen();
     board_.Create(Hwnd());
     Layout();
@@ -115,10 +116,14 @@ void CDrillDlg::OnDpiChanged(int dpi, const RECT& suggested) {
     PostMessageW(Hwnd(), kRelayoutMessage, 0, 0);
 }
 
-// The game's squares, unless the screen is too low for them and the texts below.
+// The game's squares, unless the window's monitor is too low for them and the texts below.
 void CDrillDlg::FitSquaresToScreen() {
-    RECT work{}, window{}, client{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    RECT window{}, client{};
     GetWindowRect(Hwnd(), &window);
     GetClientRect(Hwnd(), &client);
     // What Layout puts around the board: margins, and under it the texts and the buttons' row.
@@ -128,7 +133,7 @@ void CDrillDlg::FitSquaresToScreen() {
         const RECT r = ChildRect(Hwnd(), GetDlgItem(Hwnd(), id));
         around += r.bottom - r.top;
     }
-    const int room = static_cast<int>(work.bottom - work.top) - around;
+    const int room = static_cast<int>(monitor.rcWork.bottom - monitor.rcWork.top) - around;
     settings_.CellSize = std::clamp(room / 8, 16, settings_.CellSize);
 }
 
